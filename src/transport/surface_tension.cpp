@@ -59,6 +59,11 @@ int32_t SurfTenLiquid(const double* x, double T, double* out) {
         *out = MISSING;
         return 0;
     }
+    if (!std::isfinite(T)) {
+        *out = MISSING;
+        platform::ClearFpFlags();
+        return -1;
+    }
     double sum = 0.0, sx = 0.0, sm = 0.0, sq = 0.0;
     for (int i = 0; i < g_ws.ncomp; ++i) {
         const CompRecord& c = g_ws.cd[i];

@@ -115,6 +115,11 @@ int32_t ThermCondLiquid(const double* x, double T, double* out) {
         *out = MISSING;
         return 0;
     }
+    if (!std::isfinite(T)) {
+        *out = MISSING;
+        platform::ClearFpFlags();
+        return -1;
+    }
     double sk = 0.0, sx = 0.0;
     for (int i = 0; i < g_ws.ncomp; ++i) {
         const double k = PureLiquid(g_ws.cd[i], T);
@@ -135,7 +140,7 @@ int32_t ThermCondVapour(const double* x, double T, double density, double* out) 
         *out = MISSING;
         return 0;
     }
-    if (density < 0.0) {
+    if (!std::isfinite(T) || !std::isfinite(density) || density < 0.0) {
         *out = MISSING;
         platform::ClearFpFlags();
         return -1;

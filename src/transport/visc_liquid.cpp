@@ -157,7 +157,8 @@ int32_t ViscLiquid(const double* x, double P, double T, double density, double* 
         *out = MISSING;
         return 0;
     }
-    if (density < 0.0) {  // no physical state: nothing to map
+    // Non-finite input or a negative density: no physical state to map.
+    if (!std::isfinite(P) || !std::isfinite(T) || !std::isfinite(density) || density < 0.0) {
         *out = MISSING;
         platform::ClearFpFlags();
         return -1;

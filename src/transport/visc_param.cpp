@@ -4,6 +4,7 @@
 // factor s, then ln s = visca + viscb ln Tr fitted by least squares.
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "platform/fpenv.h"
 #include "props/liquid_density.h"
@@ -151,6 +152,12 @@ double InvertPoint(double Tk, double muUP, double rhok, double A, double B, doub
 int32_t ViscParam(int32_t kind, double mw, double tc, double pc, double vc, double vstar,
                   double omega, double omegasrk, double tb, double liqden, double* outA,
                   double* outB) {
+    for (double v : {mw, tc, pc, vc, vstar, omega, omegasrk, tb, liqden})
+        if (!std::isfinite(v)) {
+            *outA = *outB = MISSING;
+            platform::ClearFpFlags();
+            return -1;
+        }
     const double pcKPa = pc * 100.0;
     const bool petroleum = static_cast<int16_t>(kind & 0xFFFF) == 1;
     const double zc = pcKPa * vc / (tc * kR);
@@ -176,6 +183,7 @@ int32_t ViscParam(int32_t kind, double mw, double tc, double pc, double vc, doub
         double sx = 0, sy = 0, sxy = 0, sxx = 0;
         for (int k = 0; k < kPoints; ++k) {
             const double s = InvertPoint(T[k], mu[k], rho[k], A, B, mw, tc, zc);
+            if (!(s > 0.0) || !std::isfinite(s)) sy = NAN;  // no usable factor
             const double x = SafeLn(T[k] / tc), y = SafeLn(s);
             sx += x;
             sy += y;
