@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "workspace/workspace.h"
 
@@ -129,6 +130,19 @@ D2 ChiFunction(const ChiRow& r, double chi, double lnchi) {
     return o;
 }
 
+// Adds sum c X^z over the terms of one mu, with its theta derivatives
+// (dX/dtheta = -b X).
+template <std::size_t N>
+void AddXTerms(const XTerm (&terms)[N], int mu, double X, D2& acc) {
+    for (const XTerm& t : terms) {
+        if (t.mu != mu) continue;
+        const double xz = std::pow(X, t.z);
+        acc.v += t.c * xz;
+        acc.d1 -= t.c * t.z * kB * xz;
+        acc.d2 += t.c * t.z * t.z * kB * kB * xz;
+    }
+}
+
 }  // namespace
 
 namespace ifc67 {
@@ -244,20 +258,8 @@ Gibbs Region2(double th, double be) {
     // -sum_mu N_mu / (beta^(2-mu) + sum b X^x), mu = 6..8
     for (int mu = 6; mu <= 8; ++mu) {
         D2 N{0, 0, 0}, D{std::pow(be, 2 - mu), 0, 0};
-        for (const XTerm& t : kBnum) {
-            if (t.mu != mu) continue;
-            const double xz = std::pow(X, t.z);
-            N.v += t.c * xz;
-            N.d1 -= t.c * t.z * kB * xz;
-            N.d2 += t.c * t.z * t.z * b2 * xz;
-        }
-        for (const XTerm& t : kBden) {
-            if (t.mu != mu) continue;
-            const double xz = std::pow(X, t.z);
-            D.v += t.c * xz;
-            D.d1 -= t.c * t.z * kB * xz;
-            D.d2 += t.c * t.z * t.z * b2 * xz;
-        }
+        AddXTerms(kBnum, mu, X, N);
+        AddXTerms(kBden, mu, X, D);
         const double iD = 1.0 / D.v;
         o.g -= N.v * iD;
         o.gt -= N.d1 * iD - N.v * D.d1 * iD * iD;
@@ -435,7 +437,7 @@ double NearCriticalVolume(double T, double P, bool liquidSide) {
     }
     // The secant can bounce between the ends of the range across the
     // two-phase loop of the function; find the root on the state's side.
-    return BracketVolume(th, P, liquidSide, compressed, vLo, vHi);
+    return BracketVolume(th, P, liquidSide, liquidSide || compressed, vLo, vHi);
 }
 
 }  // namespace ifc67
