@@ -1,12 +1,12 @@
 // Viscosity of water and steam, region by region, in micropoise.
 //
 // Liquid: the Vogel-type correlation 241.4 * 10^(247.8 / (T - 140)) uP with
-// its linear pressure correction 1 + 1.0467e-11 (T - 305 K)(P - Psat), P in
-// Pa (as used in the TOUGH-family reservoir codes; after J. Watson et al.,
-// "The viscosity of water and steam", and the 1975 IAPS tables). Steam: the
-// linear low-density law 0.407 t + 80.4 uP with the density corrections of
-// the same source below and above 350 degC. Near 350-375 degC, a table of
-// the IAPS (1975) skeleton values. Ice point: fixed value.
+// the linear pressure correction 1 + 1.0467e-11 (T - 305 K)(P - Psat), the
+// pressures in Pa, as given with the ASME Steam Tables (Meyer et al., 1967)
+// and used by geothermal reservoir simulators. Steam: the low-density law
+// 0.407 t + 80.4 uP (t in degC) with density corrections below and above
+// 350 degC from the same source. Between 300 and 375 degC: a table of
+// skeleton-table values. At the ice point: a fixed value.
 #include "transport/water_viscosity.h"
 
 #include <cmath>
