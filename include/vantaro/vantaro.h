@@ -177,9 +177,52 @@ VANTARO_API int32_t PseudoTc(const double *composition, double *result);
 /* Liquid characteristic volume                                             */
 /* ------------------------------------------------------------------------ */
 
+/* COSTALD characteristic volume V* (m3/kmol) of a pure component, back-
+ * calculated from its liquid density liqden (kg/m3) measured at 288.70555 K
+ * (at tref, K, when tc < 288.7055 K). omegasrk is the COSTALD acentric
+ * factor, omega that of the vapour pressure; mw kg/kmol, tc K, pc kPa.
+ * Always returns -1; *vstar receives the volume (the critical-compressibility
+ * estimate when the iteration does not converge, MISSING for non-finite or
+ * non-positive liqden, mw, tc or pc). */
+VANTARO_API int32_t PureVchar(double liqden, double omegasrk, double mw, double tc,
+                              double pc, double tref, double omega, double *vstar);
+
 /* ------------------------------------------------------------------------ */
 /* Transport properties                                                     */
 /* ------------------------------------------------------------------------ */
+
+/* Transport exports: -1 after a computation, 0 when composition[0] is MISSING
+ * (or composition is null), the result then MISSING. A result that is not a
+ * finite number (zero critical constants, an all-zero composition,
+ * non-finite input, a negative density) is MISSING with -1. A null result
+ * pointer returns 0. After a computation the floating-point flags are clear. */
+
+/* Low-pressure vapour viscosity, cP. */
+VANTARO_API int32_t ViscVapour(const double *composition, double temperature, double *out);
+
+/* Liquid viscosity, cP, at pressure (kPa), temperature (K) and liquid mass
+ * density (kg/m3). Needs visca/viscb of the components (see ViscParam). */
+VANTARO_API int32_t ViscLiquid(const double *composition, double pressure, double temperature,
+                               double density, double *out);
+
+/* Liquid surface tension, dyn/cm; MISSING (with -1) when no component lies
+ * below its critical temperature. */
+VANTARO_API int32_t SurfTenLiquid(const double *composition, double temperature, double *out);
+
+/* Liquid thermal conductivity, W/(m K). */
+VANTARO_API int32_t ThermCondLiquid(const double *composition, double temperature, double *out);
+
+/* Vapour thermal conductivity, W/(m K), at the vapour mass density (kg/m3). */
+VANTARO_API int32_t ThermCondVapour(const double *composition, double temperature,
+                                    double density, double *out);
+
+/* Fits visca (outA) and viscb (outB) of one component for ViscLiquid; needs
+ * no workspace. kind 1 (low 16 bits) = petroleum pseudo-component; pc in
+ * bar. Always -1; outputs MISSING when nothing can be fitted; a null output
+ * pointer writes nothing. */
+VANTARO_API int32_t ViscParam(int32_t kind, double mw, double tc, double pc, double vc,
+                              double vstar, double omega, double omegasrk, double tb,
+                              double liqden, double *outA, double *outB);
 
 /* ------------------------------------------------------------------------ */
 /* Water and steam                                                          */

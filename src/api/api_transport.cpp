@@ -1,0 +1,66 @@
+// Exports of the transport family: viscosities, surface tension, thermal
+// conductivities and the liquid-viscosity coefficient fit.
+#include "api/guard.h"
+#include "transport/transport.h"
+#include "vantaro/vantaro.h"
+#include "workspace/workspace.h"
+
+using vt::api::FpExit;
+using vt::api::Guarded;
+
+namespace {
+// Absent composition: MISSING and 0, without touching the floating-point
+// environment. Otherwise the routine runs and the flags are cleared.
+template <class F>
+int32_t TransportExport(const double* x, double* out, F body) {
+    if (!out) return 0;
+    if (!x || x[0] == vt::MISSING) {
+        *out = vt::MISSING;
+        return 0;
+    }
+    return Guarded(FpExit::Clear, int32_t{0}, body);
+}
+}  // namespace
+
+extern "C" {
+
+VANTARO_API int32_t ViscVapour(const double* composition, double temperature, double* out) {
+    return TransportExport(composition, out,
+                           [&] { return vt::ViscVapour(composition, temperature, out); });
+}
+
+VANTARO_API int32_t ViscLiquid(const double* composition, double pressure, double temperature,
+                               double density, double* out) {
+    return TransportExport(composition, out, [&] {
+        return vt::ViscLiquid(composition, pressure, temperature, density, out);
+    });
+}
+
+VANTARO_API int32_t SurfTenLiquid(const double* composition, double temperature, double* out) {
+    return TransportExport(composition, out,
+                           [&] { return vt::SurfTenLiquid(composition, temperature, out); });
+}
+
+VANTARO_API int32_t ThermCondLiquid(const double* composition, double temperature, double* out) {
+    return TransportExport(composition, out,
+                           [&] { return vt::ThermCondLiquid(composition, temperature, out); });
+}
+
+VANTARO_API int32_t ThermCondVapour(const double* composition, double temperature,
+                                    double density, double* out) {
+    return TransportExport(composition, out, [&] {
+        return vt::ThermCondVapour(composition, temperature, density, out);
+    });
+}
+
+VANTARO_API int32_t ViscParam(int32_t kind, double mw, double tc, double pc, double vc,
+                              double vstar, double omega, double omegasrk, double tb,
+                              double liqden, double* outA, double* outB) {
+    if (!outA || !outB) return -1;
+    return Guarded(FpExit::Clear, int32_t{-1}, [&] {
+        return vt::ViscParam(kind, mw, tc, pc, vc, vstar, omega, omegasrk, tb, liqden, outA,
+                             outB);
+    });
+}
+
+}  // extern "C"
