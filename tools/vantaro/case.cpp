@@ -39,9 +39,9 @@ Case DefaultCase(const Library& lib) {
     return c;
 }
 
-Case CaseFromMix(const Library& lib, const std::string& spec) {
+Case CaseFromMix(const Library& lib, const std::string& list) {
     Case c;
-    std::istringstream in(spec);
+    std::istringstream in(list);
     std::string item;
     while (std::getline(in, item, ',')) {
         const auto eq = item.find('=');

@@ -42,7 +42,7 @@ struct Case {
 // The built-in default case: a natural gas relief stream with some water.
 Case DefaultCase(const Library& lib);
 // From "name=fraction,name=fraction,..."
-Case CaseFromMix(const Library& lib, const std::string& spec);
+Case CaseFromMix(const Library& lib, const std::string& list);
 // From a JSON case file (see the README).
 Case CaseFromFile(const Library& lib, const std::string& path);
 
