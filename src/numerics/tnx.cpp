@@ -171,8 +171,10 @@ bool sparseMatrix::Solve(dynarray<double>& rhs, dynarray<double>& x, bool transp
     factorNz = 0;
     backwardError = -1.0;
     const int n = rows;
-    bool ok = n > 0 && rows == cols && rhs.data && x.data && rhs.size >= n && x.size >= n &&
-              EntriesValid();
+    // Fewer entries than columns leave a column empty: singular before any
+    // vector is read.
+    bool ok = n > 0 && rows == cols && nz >= n && rhs.data && x.data && rhs.size >= n &&
+              x.size >= n && EntriesValid();
     for (int i = 0; ok && i < n; ++i) ok = std::isfinite(rhs.data[i]);
     if (ok) {
         dynarray<int> perm(n);
