@@ -26,8 +26,8 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
 // b - A x (or b - A^T x) from the entries, in long double.
-std::vector<double> Residual(int n, const Entries& e, const std::vector<double>& x,
-                             const std::vector<double>& b, bool transpose = false) {
+std::vector<double> Residual(const Entries& e, const std::vector<double>& x, const std::vector<double>& b,
+                             bool transpose = false) {
     std::vector<long double> r(b.begin(), b.end());
     for (const auto& t : e) {
         if (transpose)
@@ -35,7 +35,6 @@ std::vector<double> Residual(int n, const Entries& e, const std::vector<double>&
         else
             r[t.row] -= static_cast<long double>(t.value) * x[t.column];
     }
-    (void)n;
     return std::vector<double>(r.begin(), r.end());
 }
 
@@ -47,8 +46,7 @@ double MaxAbs(const std::vector<double>& v) {
 
 int32_t Solve(const Entries& e, int n, std::vector<double> b, std::vector<double>& x, int option = 0) {
     x.assign(n, -99.0);
-    const int32_t r = SolveLinearEquations(static_cast<int32_t>(e.size()), n, e.data(), b.data(), x.data(), option);
-    return r;
+    return SolveLinearEquations(static_cast<int32_t>(e.size()), n, e.data(), b.data(), x.data(), option);
 }
 
 // A = [[4,-2,1],[3,6,-4],[2,1,8]]: A (1,2,3) = (3,3,28), A^T (1,2,3) = (16,13,17).
@@ -77,12 +75,6 @@ TEST_P(KnownSystems, SolvesToTheKnownSolution) {
         EXPECT_NEAR(x[i], c.x[i], 1e-13 * (c.x[i] != 0 ? std::abs(c.x[i]) : 1.0)) << i;
 }
 
-Entries Shuffled(Entries e) {
-    std::mt19937 g(7);
-    std::shuffle(e.begin(), e.end(), g);
-    return e;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Sparse, KnownSystems,
     ::testing::Values(
@@ -90,8 +82,6 @@ INSTANTIATE_TEST_SUITE_P(
         KnownCase{"dense3", 3, kA3, {3, 3, 28}, 0, {1, 2, 3}},
         KnownCase{"dense3_transposed", 3, kA3, {16, 13, 17}, 1, {1, 2, 3}},
         KnownCase{"option_2_is_not_transpose", 3, kA3, {3, 3, 28}, 2, {1, 2, 3}},
-        KnownCase{"option_minus_1_is_not_transpose", 3, kA3, {3, 3, 28}, -1, {1, 2, 3}},
-        KnownCase{"entries_in_any_order", 3, Shuffled(kA3), {3, 3, 28}, 0, {1, 2, 3}},
         // 4 at (0,0) given as 1.5 + 2.5, and -2 at (0,1) as -3 + 1.
         KnownCase{"repeated_entries_add",
                   3,
@@ -153,11 +143,11 @@ TEST(SolveLinearEquations, RandomDiagonallyDominantOrder2000) {
     for (double& v : b) v = val(g);
     for (int option : {0, 1}) {
         ASSERT_EQ(Solve(e, n, b, x[option], option), 1) << option;
-        const double rel = MaxAbs(Residual(n, e, x[option], b, option == 1)) / MaxAbs(b);
+        const double rel = MaxAbs(Residual(e, x[option], b, option == 1)) / MaxAbs(b);
         EXPECT_LE(rel, 1e-10) << "option " << option;
     }
     // The matrix is not symmetric: the transposed solution does not solve A x = b.
-    EXPECT_GT(MaxAbs(Residual(n, e, x[1], b, false)), 1e-3);
+    EXPECT_GT(MaxAbs(Residual(e, x[1], b, false)), 1e-3);
 }
 
 // -Laplace(u) = 1 on the unit square, u = 0 on the edges, 5-point stencil on
@@ -213,7 +203,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{"empty_column", 2, {{0, 0, 1}, {1, 0, 1}}, {1, 1}},
         FailCase{"empty_row", 2, {{0, 0, 1}, {0, 1, 1}}, {1, 1}},
         FailCase{"entries_cancel", 2, {{0, 0, 1}, {1, 1, 1}, {1, 1, -1}}, {1, 1}},
-        FailCase{"all_zero_values", 2, {{0, 0, 0}, {1, 1, 0}}, {1, 1}},
         // Every row and column has an entry, but rows 0 and 1 only meet column 0.
         FailCase{"no_full_matching", 3, {{0, 0, 1}, {1, 0, 1}, {2, 0, 1}, {2, 1, 1}, {2, 2, 1}}, {1, 1, 1}},
         FailCase{"no_entries", 3, {}, {1, 1, 1}},
@@ -281,7 +270,7 @@ TEST(SparseMatrix, EveryFillInSettingSolvesTheSameSystem) {
         std::vector<double> x(n, 0.0);
         TNX::dynarray<double> rb(b.data(), n), rx(x.data(), n);
         ASSERT_TRUE(m.Solve(rb, rx, false)) << setting;
-        EXPECT_LE(MaxAbs(Residual(n, e, x, b)), 1e-12) << setting;
+        EXPECT_LE(MaxAbs(Residual(e, x, b)), 1e-12) << setting;
         EXPECT_GT(m.BackwardError(), -1.0);
         EXPECT_LT(m.BackwardError(), 1e-15);
         EXPECT_GE(m.FactorNonZeros(), static_cast<long long>(n));
@@ -291,20 +280,6 @@ TEST(SparseMatrix, EveryFillInSettingSolvesTheSameSystem) {
         for (int j = 0; j < n; ++j) ++seen.at(m.Ip()(j));
         EXPECT_EQ(seen, std::vector<int>(n, 1));
     }
-}
-
-TEST(SparseMatrix, GrowsBeyondItsInitialRoomAndCountsEntries) {
-    TNX::sparseMatrix m = Filled(kA3, 3, 2);
-    EXPECT_EQ(m.Nz(), 9);
-    EXPECT_EQ(m.Nr(), 3);
-    EXPECT_EQ(m.Nc(), 3);
-    EXPECT_EQ(m.Irn()(4), 1);
-    EXPECT_EQ(m.Jcn()(4), 1);
-    EXPECT_EQ(m.Data()(4), 6.0);
-    std::vector<double> b = {3, 3, 28}, x(3);
-    TNX::dynarray<double> rb(b.data(), 3), rx(x.data(), 3);
-    ASSERT_TRUE(m.Solve(rb, rx, false));
-    EXPECT_NEAR(x[1], 2.0, 1e-14);
 }
 
 TEST(SparseMatrix, ARejectedEntryInvalidatesTheMatrix) {
@@ -346,9 +321,12 @@ TEST(SparseMatrix, RefusesShortVectorsAndTamperedCounts) {
     EXPECT_TRUE(m.Solve(rb, rx, false));
 }
 
-TEST(SparseMatrix, CopiesAreDeepAndIndependent) {
-    TNX::sparseMatrix a = Filled(kA3, 3, 9);
-    a.SetFillIn(0);
+TEST(SparseMatrix, GrowsAndCopiesDeeply) {
+    TNX::sparseMatrix a = Filled(kA3, 3, 2);  // room for 2: grows
+    EXPECT_EQ(a.Nz(), 9);
+    EXPECT_EQ(a.Irn()(4), 1);
+    EXPECT_EQ(a.Jcn()(5), 2);
+    EXPECT_EQ(a.Data()(5), -4.0);
     TNX::sparseMatrix b(a);
     b.SetAt(0, 0, 1.0);  // (0,0) becomes 5 in the copy only
     EXPECT_EQ(a.Nz(), 9);
