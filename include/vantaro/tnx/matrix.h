@@ -206,7 +206,10 @@ protected:
 //    right-hand side is not finite, the matrix is structurally singular
 //    (an empty row or column, or no full matching of rows to columns) or
 //    numerically singular: a pivot of the row- and column-equilibrated
-//    matrix is zero or below n * machine epsilon times the largest pivot.
+//    matrix is zero or below n * machine epsilon times the largest pivot,
+//    or the solution overflows. Elements whose entries cancel to zero count
+//    as absent.
+//  - Every Solve factorises afresh (nothing is cached); the entries stay.
 //  - Rows and columns are equilibrated by powers of two before the
 //    factorisation (exact), which makes the singularity test independent of
 //    the scaling of the equations and of the unknowns.
@@ -233,8 +236,9 @@ public:
     dynarray<double>& Data();
     dynarray<int>& Irn();
     dynarray<int>& Jcn();
-    // The fill-reducing column permutation of the last successful Solve:
-    // Ip()(k) is the original column placed k-th (empty before).
+    // The column permutation of the last successful Solve: Ip()(j) is the
+    // position at which column j of the factorised matrix (A, or A^T in a
+    // transposed solve) was eliminated. Empty before the first solve.
     dynarray<int>& Ip();
     int Nr() const;
     int Nc() const;
