@@ -235,9 +235,10 @@ VANTARO_STATIC_ASSERT(offsetof(SparseEntry, value) == 8, "SparseEntry.value");
  * value solves A x = b.
  * Returns 1 when solved. Returns 0, leaving vectorB untouched, when n <= 0,
  * nnz < 0, a pointer is null (entries may be null when nnz is 0), an entry
- * lies outside the matrix or is not finite, b is not finite, or the matrix
- * is structurally or numerically singular (a pivot of the equilibrated
- * matrix below n * DBL_EPSILON times the largest).
+ * lies outside the matrix or is not finite, b is not finite, the matrix is
+ * structurally or numerically singular (a pivot of the equilibrated matrix
+ * below n * DBL_EPSILON times the largest), or an element (the sum of its
+ * entries) or the solution overflows.
  * C++ hosts find the matrix classes behind it in vantaro/tnx/matrix.h. */
 VANTARO_API int32_t SolveLinearEquations(int32_t nnz, int32_t n, const SparseEntry *entries,
                                          double *vectorA, double *vectorB, int32_t option);

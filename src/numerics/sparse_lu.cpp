@@ -102,6 +102,7 @@ bool SparseLuSolve(int n, int nz, const int* rows, const int* cols, const double
     entries = {};
     a.prune([](int, int, double v) { return v != 0.0; });
     a.makeCompressed();
+    if (!Eigen::Map<const Vec>(a.valuePtr(), a.nonZeros()).allFinite()) return false;  // sums overflowed
 
     Vec r, c;
     if (!Equilibrate(a, r, c)) return false;

@@ -18,7 +18,8 @@ struct LuStats {
 // written only on success and may alias b; colPerm (n ints, may be null)
 // then receives the position at which each column was factorised.
 // Fails when the matrix is structurally or numerically singular (see the
-// sparse matrix class) or the solution is not finite.
+// sparse matrix class), an element overflows when its entries are summed,
+// or the solution is not finite.
 bool SparseLuSolve(int n, int nz, const int* rows, const int* cols, const double* vals,
                    const double* b, double* x, bool transpose, LuOrdering ordering,
                    int* colPerm, LuStats& stats);

@@ -212,6 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{"nan_value", 2, {{0, 0, 1}, {1, 1, 1}, {0, 1, kNaN}}, {1, 1}},
         FailCase{"infinite_value", 2, {{0, 0, kInf}, {1, 1, 1}}, {1, 1}},
         FailCase{"nan_right_hand_side", 2, {{0, 0, 1}, {1, 1, 1}}, {kNaN, 1}},
+        FailCase{"element_overflows_when_summed", 2, {{0, 0, 1e308}, {0, 0, 1e308}, {1, 1, 1}}, {1, 1}},
         // Solvable, but the solution overflows.
         FailCase{"solution_overflows", 1, {{0, 0, 1e-300}}, {1e300}}),
     [](const auto& info) { return std::string(info.param.name); });

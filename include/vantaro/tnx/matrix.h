@@ -207,8 +207,8 @@ protected:
 //    (an empty row or column, or no full matching of rows to columns) or
 //    numerically singular: a pivot of the row- and column-equilibrated
 //    matrix is zero or below n * machine epsilon times the largest pivot,
-//    or the solution overflows. Elements whose entries cancel to zero count
-//    as absent.
+//    or an element or the solution overflows. Elements whose entries cancel
+//    to zero count as absent.
 //  - Every Solve factorises afresh (nothing is cached); the entries stay.
 //  - Rows and columns are equilibrated by powers of two before the
 //    factorisation (exact), which makes the singularity test independent of
