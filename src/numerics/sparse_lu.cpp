@@ -111,19 +111,9 @@ bool SparseLuSolve(int n, int nz, const int* rows, const int* cols, const double
     const Vec bs = r.cwiseProduct(bv);
 
     Vec y;
-    bool ok = false;
-    switch (ordering) {
-        case LuOrdering::Natural:
-            ok = FactorAndSolve<Eigen::NaturalOrdering<int>>(s, bs, y, colPerm, stats);
-            break;
-        case LuOrdering::SymmetricAmd:
-            ok = FactorAndSolve<Eigen::AMDOrdering<int>>(s, bs, y, colPerm, stats);
-            break;
-        case LuOrdering::ColumnAmd:
-        default:
-            ok = FactorAndSolve<Eigen::COLAMDOrdering<int>>(s, bs, y, colPerm, stats);
-            break;
-    }
+    const bool ok = ordering == LuOrdering::Natural
+                        ? FactorAndSolve<Eigen::NaturalOrdering<int>>(s, bs, y, colPerm, stats)
+                        : FactorAndSolve<Eigen::COLAMDOrdering<int>>(s, bs, y, colPerm, stats);
     if (!ok) return false;
     const Vec sol = c.cwiseProduct(y);
     if (!sol.allFinite()) return false;

@@ -5,7 +5,7 @@
 namespace vt {
 
 // Fill-reducing column orderings of the factorisation.
-enum class LuOrdering { Natural = 0, ColumnAmd = 1, SymmetricAmd = 2 };
+enum class LuOrdering { Natural = 0, ColumnAmd = 1 };
 
 struct LuStats {
     long long factorNz = 0;       // non-zeros of L and U

@@ -216,7 +216,7 @@ int sparseMatrix::Nc() const { return cols; }
 int& sparseMatrix::Nz() { return nz; }
 
 void sparseMatrix::SetFillIn(int setting) {
-    fillIn = (setting >= 0 && setting <= 2) ? setting : static_cast<int>(vt::LuOrdering::ColumnAmd);
+    fillIn = static_cast<int>(setting == 0 ? vt::LuOrdering::Natural : vt::LuOrdering::ColumnAmd);
 }
 
 void sparseMatrix::SetLogging(char* target) { logging = target; }

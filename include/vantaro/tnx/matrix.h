@@ -244,10 +244,9 @@ public:
     int Nc() const;
     int& Nz();
 
-    // Fill-reducing column ordering of the factorisation: 0 none (natural
-    // order), 1 column approximate minimum degree (the default), 2 minimum
-    // degree of A + A^T (suits structurally symmetric matrices). Any other
-    // value selects the default.
+    // Fill-reducing column ordering of the factorisation: 0 none (the
+    // natural order), any other value column approximate minimum degree
+    // (the default, 1).
     void SetFillIn(int fillIn);
     // A file to which every Solve appends one line of statistics; null (the
     // default) logs nothing. The string is not copied and must outlive the
