@@ -260,6 +260,32 @@ VANTARO_API int32_t ViscParam(int32_t kind, double mw, double tc, double pc, dou
 /* Numerics: sparse linear equations                                        */
 /* ------------------------------------------------------------------------ */
 
+/* One non-zero of a sparse matrix: 0-based row and column, and the value. */
+typedef struct SparseEntry {
+    int32_t row;
+    int32_t column;
+    double value;
+} SparseEntry;
+VANTARO_STATIC_ASSERT(sizeof(SparseEntry) == 16, "SparseEntry is 16 bytes");
+VANTARO_STATIC_ASSERT(offsetof(SparseEntry, column) == 4, "SparseEntry.column");
+VANTARO_STATIC_ASSERT(offsetof(SparseEntry, value) == 8, "SparseEntry.value");
+
+/* Solves the n x n sparse system A x = b whose matrix is given by nnz
+ * entries (repeated row-column pairs add up) by LU factorisation with
+ * partial pivoting. vectorA holds the right-hand side b (n doubles, only
+ * read); vectorB (n doubles) receives the solution x. They may be the same
+ * array. option 1 solves the transposed system A^T x = b instead; any other
+ * value solves A x = b.
+ * Returns 1 when solved. Returns 0, leaving vectorB untouched, when n <= 0,
+ * nnz < 0, a pointer is null (entries may be null when nnz is 0), an entry
+ * lies outside the matrix or is not finite, b is not finite, the matrix is
+ * structurally or numerically singular (a pivot of the equilibrated matrix
+ * below n * DBL_EPSILON times the largest), or an element (the sum of its
+ * entries) or the solution overflows.
+ * C++ hosts find the matrix classes behind it in vantaro/tnx/matrix.h. */
+VANTARO_API int32_t SolveLinearEquations(int32_t nnz, int32_t n, const SparseEntry *entries,
+                                         double *vectorA, double *vectorB, int32_t option);
+
 /* ------------------------------------------------------------------------ */
 /* Number formatting and host strings                                       */
 /* ------------------------------------------------------------------------ */
