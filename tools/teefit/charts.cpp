@@ -109,11 +109,11 @@ double IdelchikCombiningBranch(double q, double a, double angle) {
 // Idelchik (1994/2006), Diagram 7-1, straight passage:
 // K = 1 - (1 - q)^2 - (1.4 - q) q^2 sin(angle) - 2 K's (q / a) cos(angle),
 // K's (Table 7-3) = 0.8 q for a <= 0.35; above, 0.5 for q <= 0.6 and 0.8 q
-// beyond (step ramped over a = 0.30 to 0.40). Transcribed as in the
+// beyond (step ramped over a = 0.20 to 0.50). Transcribed as in the
 // FluidDissipation Modelica library's dp_Tjoin.
 double IdelchikCombiningRun(double q, double a, double angle) {
     const double large = q <= 0.6 ? 0.5 : 0.8 * q;
-    const double ks = 0.8 * q + (large - 0.8 * q) * Ramp(a, 0.30, 0.40);
+    const double ks = 0.8 * q + (large - 0.8 * q) * Ramp(a, 0.20, 0.50);
     return 1.0 - (1.0 - q) * (1.0 - q) - (1.4 - q) * q * q * SinDeg(angle) -
            2.0 * ks * q / a * CosDeg(angle);
 }
@@ -155,7 +155,7 @@ std::vector<double> GridQ() {
 
 std::vector<double> GridA() {
     std::vector<double> g;
-    for (int i = 2; i <= 20; ++i) g.push_back(i / 20.0);
+    for (int i = 4; i <= 40; ++i) g.push_back(i / 40.0);
     return g;
 }
 

@@ -31,7 +31,7 @@ struct Chart {
 };
 const std::vector<Chart>& Charts();
 
-// The chart grid: q from 0 to 1 and a from 0.1 to 1, both by 0.05.
+// The chart grid: q from 0 to 1 by 0.05, a from 0.1 to 1 by 0.025.
 std::vector<double> GridQ();
 std::vector<double> GridA();
 

@@ -20,9 +20,9 @@ struct Network {
 };
 
 struct Budget {
-    int starts = 4;         // random starts
+    int starts = 5;         // random starts
     int startIters = 60;    // iterations of each start
-    int finalIters = 400;   // further iterations of the best start
+    int finalIters = 600;   // further iterations of the best start
 };
 
 // The residual the fit minimises: output minus target, zero on the open

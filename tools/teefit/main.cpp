@@ -7,6 +7,7 @@
 //
 // The fit reads the chart data back from the CSV text it writes, so the
 // generated weights are a function of the committed data files alone.
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "charts.h"
@@ -128,8 +130,8 @@ Quality Measure(const Chart& ch, const Network& n, const std::vector<Sample>& da
     // Four times finer than the chart grid, against the correlation itself.
     const vt::KLevels& t = *vt::TeeLevels(vt::TeeChartIndex(ch.letter));
     for (int i = 0; i <= 80; ++i)
-        for (int j = 0; j <= 72; ++j) {
-            const double q = i / 80.0, a = 0.1 + j * 0.0125;
+        for (int j = 0; j <= 144; ++j) {
+            const double q = i / 80.0, a = 0.1 + j * 0.00625;
             const double k = ch.k(q, a, ch.angle);
             const int side = k >= t.hi ? 1 : k <= t.lo ? -1 : 0;
             const double kk = side > 0 ? t.hi : side < 0 ? t.lo : k;
@@ -217,11 +219,10 @@ int Run(int argc, char** argv) {
         if (only.empty() || only.find(ch.letter) != std::string::npos) charts.push_back(ch);
 
     int failures = 0;
-    std::vector<Network> nets;
-    std::vector<Quality> quality;
-    for (const Chart& ch : charts) {
-        const std::string path = DataPath(dir, ch.letter);
-        const std::string csv = ChartCsv(ch);
+    std::vector<std::vector<Sample>> data(charts.size());
+    for (size_t i = 0; i < charts.size(); ++i) {
+        const std::string path = DataPath(dir, charts[i].letter);
+        const std::string csv = ChartCsv(charts[i]);
         if (write) {
             if (!WriteFile(path, csv)) {
                 std::cerr << "cannot write " << path << "\n";
@@ -231,14 +232,27 @@ int Run(int argc, char** argv) {
             std::cerr << path << " differs from the correlations' data\n";
             ++failures;
         }
-        const std::vector<Sample> data = ParseCsv(ReadFile(path));
-        const int idx = vt::TeeChartIndex(ch.letter);
-        nets.push_back(FitNetwork(data, vt::TeeHiddenUnits(idx), 20260 + static_cast<uint64_t>(idx), Budget{}));
-        quality.push_back(Measure(ch, nets.back(), data));
-        std::printf("%c  hidden %2d  rms %.3f  max %.3f  fine max %.3f\n", ch.letter, nets.back().hidden,
-                    quality.back().rms, quality.back().max, quality.back().fineMax);
-        std::fflush(stdout);
+        data[i] = ParseCsv(ReadFile(path));
     }
+
+    // The charts are independent: fit them on two threads, each chart with
+    // its own fixed seed, so the result does not depend on the scheduling.
+    std::vector<Network> nets(charts.size());
+    std::vector<Quality> quality(charts.size());
+    std::atomic<size_t> next{0};
+    auto worker = [&] {
+        for (size_t i = next++; i < charts.size(); i = next++) {
+            const int idx = vt::TeeChartIndex(charts[i].letter);
+            nets[i] = FitNetwork(data[i], vt::TeeHiddenUnits(idx), 20260 + static_cast<uint64_t>(idx), Budget{});
+            quality[i] = Measure(charts[i], nets[i], data[i]);
+        }
+    };
+    std::thread helper(worker);
+    worker();
+    helper.join();
+    for (size_t i = 0; i < charts.size(); ++i)
+        std::printf("%c  hidden %2d  rms %.3f  max %.3f  fine max %.3f\n", charts[i].letter, nets[i].hidden,
+                    quality[i].rms, quality[i].max, quality[i].fineMax);
     if (!only.empty()) return failures ? 1 : 0;  // a partial run writes no source
 
     const std::string source = Generated(charts, nets, quality);
