@@ -191,6 +191,21 @@ std::string Generated(const std::vector<Chart>& charts, const std::vector<Networ
     return o.str();
 }
 
+// Writes `text` to `path` (false when that fails), or compares it with the
+// file and counts a difference as a failure.
+bool Deliver(bool write, const std::string& path, const std::string& text, int& failures) {
+    if (write) {
+        if (WriteFile(path, text)) return true;
+        std::cerr << "cannot write " << path << "\n";
+        return false;
+    }
+    if (ReadFile(path) != text) {
+        std::cerr << path << " is not the tool's current output (run with --write)\n";
+        ++failures;
+    }
+    return true;
+}
+
 int Run(int argc, char** argv) {
     std::string dir = ".", only;
     bool write = false, check = false;
@@ -222,16 +237,7 @@ int Run(int argc, char** argv) {
     std::vector<std::vector<Sample>> data(charts.size());
     for (size_t i = 0; i < charts.size(); ++i) {
         const std::string path = DataPath(dir, charts[i].letter);
-        const std::string csv = ChartCsv(charts[i]);
-        if (write) {
-            if (!WriteFile(path, csv)) {
-                std::cerr << "cannot write " << path << "\n";
-                return 1;
-            }
-        } else if (ReadFile(path) != csv) {
-            std::cerr << path << " differs from the correlations' data\n";
-            ++failures;
-        }
+        if (!Deliver(write, path, ChartCsv(charts[i]), failures)) return 1;
         data[i] = ParseCsv(ReadFile(path));
     }
 
@@ -255,17 +261,7 @@ int Run(int argc, char** argv) {
                     quality[i].rms, quality[i].max, quality[i].fineMax);
     if (!only.empty()) return failures ? 1 : 0;  // a partial run writes no source
 
-    const std::string source = Generated(charts, nets, quality);
-    const std::string genPath = dir + "/" + kGeneratedPath;
-    if (write) {
-        if (!WriteFile(genPath, source)) {
-            std::cerr << "cannot write " << genPath << "\n";
-            return 1;
-        }
-    } else if (ReadFile(genPath) != source) {
-        std::cerr << genPath << " is not the tool's current output (run with --write)\n";
-        ++failures;
-    }
+    if (!Deliver(write, dir + "/" + kGeneratedPath, Generated(charts, nets, quality), failures)) return 1;
     return failures ? 1 : 0;
 }
 
