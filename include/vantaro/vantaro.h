@@ -211,7 +211,8 @@ VANTARO_API int32_t PseudoTc(const double *composition, double *result);
  *            3 = 90 deg, 4, 5, 6 = obtuse branch (135 deg); other: no chart
  *   pattern  0 = dividing flow (leg 3 in), non-zero = combining (leg 3 out)
  *   mode     1 = single chart; other = q-weighted blend of two charts where
- *            the case has one (combining flow, types 0 to 3)
+ *            the case has one (combining flow: K13 types 0 to 3, K23 types
+ *            0 to 2)
  *   areaFloor 1 = raise a below 0.1 to 0.1
  * Out: K, status (1 = K strictly inside (lo, hi), 0 = at or beyond a bound),
  * hi and lo of the chart used. Type outside 0..6: K = 9e99, status 1, hi and
