@@ -244,6 +244,30 @@ VANTARO_API int32_t ViscParam(int32_t kind, double mw, double tc, double pc, dou
 /* Fitting loss coefficients: tees                                          */
 /* ------------------------------------------------------------------------ */
 
+/* Loss coefficients of a tee from fitted design charts. Leg 3 is the common
+ * leg (it carries the total flow), leg 2 the straight run, leg 1 the branch;
+ * K13 is the coefficient of the path branch-common, K23 of run-common, both
+ * on the velocity head of the common leg.
+ *   a        area ratio A_branch / A_common (charts cover 0.1 to 1)
+ *   q        flow ratio Q_branch / Q_common (0 to 1)
+ *   type     junction: branch angle 0 = 30 deg, 1 = 45 deg, 2 = 60 deg,
+ *            3 = 90 deg, 4, 5, 6 = obtuse branch (135 deg); other: no chart
+ *   pattern  0 = dividing flow (leg 3 in), non-zero = combining (leg 3 out)
+ *   mode     1 = single chart; other = q-weighted blend of two charts where
+ *            the case has one (combining flow: K13 types 0 to 3, K23 types
+ *            0 to 2)
+ *   areaFloor 1 = raise a below 0.1 to 0.1
+ * Out: K, status (1 = K strictly inside (lo, hi), 0 = at or beyond a bound),
+ * hi and lo of the chart used. Type outside 0..6: K = 9e99, status 1, hi and
+ * lo not written. Non-finite a or q: K = 9e99, status 0. Null output
+ * pointers are skipped. Both return 0; no workspace is needed. */
+VANTARO_API int32_t getK13(double a, double q, int32_t type, int32_t pattern, double *K,
+                           int32_t mode, int32_t areaFloor, int32_t *status, double *hi,
+                           double *lo);
+VANTARO_API int32_t getK23(double a, double q, int32_t type, int32_t pattern, double *K,
+                           int32_t mode, int32_t areaFloor, int32_t *status, double *hi,
+                           double *lo);
+
 /* ------------------------------------------------------------------------ */
 /* Fitting loss coefficients: contraction                                   */
 /* ------------------------------------------------------------------------ */

@@ -1,0 +1,76 @@
+// The fitted tee networks against the published correlations they chart:
+// accuracy in level positions over the chart grid, and no oscillation
+// between grid points (a grid four times finer).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "charts.h"
+#include "fittings/tee_model.h"
+#include "fittings/tee_networks.h"
+
+namespace {
+
+// Position error of the network at (q, a): zero where the chart is held at a
+// bound and the network is beyond it on the same side.
+double PositionError(const teefit::Chart& ch, double q, double a) {
+    const int idx = vt::TeeChartIndex(ch.letter);
+    const vt::KLevels& t = *vt::TeeLevels(idx);
+    const double k = ch.k(q, a, ch.angle);
+    const double target = vt::LevelPosition(t, std::clamp(k, t.lo, t.hi)) + ch.shift;
+    const double r = vt::EvalTeeNetwork(*vt::FittedTeeNetwork(idx), q, a) - target;
+    if (k >= t.hi && r > 0) return 0;
+    if (k <= t.lo && r < 0) return 0;
+    return std::fabs(r);
+}
+
+TEST(TeeCharts, EveryNetworkReproducesItsChart) {
+    ASSERT_EQ(teefit::Charts().size(), 21u);
+    for (const teefit::Chart& ch : teefit::Charts()) {
+        double sum = 0, worst = 0;
+        int n = 0;
+        for (double a : teefit::GridA())
+            for (double q : teefit::GridQ()) {
+                const double e = PositionError(ch, q, a);
+                sum += e * e;
+                worst = std::max(worst, e);
+                ++n;
+            }
+        const double rms = std::sqrt(sum / n);
+        EXPECT_LE(rms, 0.25) << ch.letter;
+        EXPECT_LE(worst, 1.0) << ch.letter;
+    }
+}
+
+TEST(TeeCharts, NoOscillationBetweenGridPoints) {
+    for (const teefit::Chart& ch : teefit::Charts()) {
+        const int idx = vt::TeeChartIndex(ch.letter);
+        const vt::KLevels& t = *vt::TeeLevels(idx);
+        double worst = 0;
+        for (int i = 0; i <= 80; ++i)
+            for (int j = 0; j <= 144; ++j) {
+                const double q = i / 80.0, a = 0.1 + j * 0.00625;
+                worst = std::max(worst, PositionError(ch, q, a));
+                const double k =
+                    vt::LevelLookup(t, vt::EvalTeeNetwork(*vt::FittedTeeNetwork(idx), q, a) - ch.shift);
+                ASSERT_TRUE(std::isfinite(k));
+                ASSERT_GE(k, t.lo);
+                ASSERT_LE(k, t.hi);
+            }
+        // The steepest charts (level lists dense near zero) move by several
+        // positions within one grid cell; two positions is what the fit holds.
+        EXPECT_LE(worst, 2.0) << ch.letter;
+    }
+}
+
+TEST(TeeCharts, CorrelationsMatchCraneWorkedExamples) {
+    // Crane TP-410 (2009) Examples 7-35 and 7-36 (see test_tee.cpp).
+    const double q35 = 380.0 / 1515.0;
+    EXPECT_NEAR(teefit::CraneCombiningBranch(q35, 1.0, 90), -0.04026, 5e-4);
+    EXPECT_NEAR(teefit::CraneCombiningRun(q35, 1.0, 90), 0.3258, 5e-4);
+    EXPECT_NEAR(teefit::CraneDividingBranch(950.0 / 2465.0, 1.0, 45), 0.4640, 5e-4);
+    EXPECT_NEAR(teefit::CraneDividingRun(950.0 / 2465.0, 1.0), -0.0681, 5e-4);
+}
+
+}  // namespace
