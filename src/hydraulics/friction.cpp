@@ -58,12 +58,19 @@ int32_t TurbulentFriction(int32_t method, double d, double eps, double* f) {
     return FrictionFactor(method, 1e10, d, eps, f);
 }
 
-int32_t FittingEquivalentLength(int32_t method, double k, double ld, double dia, double epsft,
-                                double fline, double* leq) {
+double FittingLossCoefficient(int32_t method, double k, double ld, double dia, double epsft) {
     double ft = 0.0;
     TurbulentFriction(method, dia, epsft, &ft);
-    const double ktot = k + ft * ld;
-    *leq = ktot * (dia * 0.0254) / fline;
+    return k + ft * ld;  // standard fittings: K = ft L/D
+}
+
+double EquivalentLength(double ktot, double dia, double fline) {
+    return ktot * (dia * 0.0254) / fline;
+}
+
+int32_t FittingEquivalentLength(int32_t method, double k, double ld, double dia, double epsft,
+                                double fline, double* leq) {
+    *leq = EquivalentLength(FittingLossCoefficient(method, k, ld, dia, epsft), dia, fline);
     return 1;
 }
 

@@ -31,4 +31,10 @@ int32_t TurbulentFriction(int32_t method, double d, double eps, double* f);
 int32_t FittingEquivalentLength(int32_t method, double k, double ld, double dia, double epsft,
                                 double fline, double* leq);
 
+// The two halves of FittingEquivalentLength, for callers that evaluate it
+// repeatedly on one pipe: the total loss coefficient K + ft L/D (independent
+// of the flow), and the pipe length (m) with that loss at Darcy factor fline.
+double FittingLossCoefficient(int32_t method, double k, double ld, double dia, double epsft);
+double EquivalentLength(double ktot, double dia, double fline);
+
 }  // namespace vt

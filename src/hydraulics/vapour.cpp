@@ -73,8 +73,9 @@ int32_t Finish(double p1Pa, double w, const StreamState& up, const PipeSegment& 
 }
 
 // Reynolds number, friction factor and fittings length at the mean of the
-// two ends; writes re, fric and leq. False when the mean state is unusable.
-bool LineFriction(int32_t method, double vin, double vout, double rho1, double rho2,
+// two ends (ktot: the fittings' total loss coefficient); writes re, fric and
+// leq. False when the mean state is unusable.
+bool LineFriction(int32_t method, double ktot, double vin, double vout, double rho1, double rho2,
                   const StreamState& up, const StreamState& down, const PipeSegment& pipe,
                   FlowResult& res) {
     const double rho = 0.5 * (rho1 + rho2);
@@ -82,9 +83,12 @@ bool LineFriction(int32_t method, double vin, double vout, double rho1, double r
     const double v = 0.5 * (vin + vout);
     Reynolds(v, kInch * pipe.dia, rho, mu, &res.re);
     FrictionFactor(method, res.re, pipe.dia, pipe.rough, &res.fric);
-    FittingEquivalentLength(method, pipe.kfit, pipe.ldfit, pipe.dia, pipe.roughft, res.fric,
-                            &res.leq);
+    res.leq = EquivalentLength(ktot, pipe.dia, res.fric);
     return Finite(res.re) && Finite(res.leq);
+}
+
+double PipeFittingLoss(int32_t method, const PipeSegment& pipe) {
+    return FittingLossCoefficient(method, pipe.kfit, pipe.ldfit, pipe.dia, pipe.roughft);
 }
 
 }  // namespace
@@ -154,6 +158,7 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
     // A missing or unusable estimate falls back to 1.5 P2.
     double p1 = (p1guess != kMissing && Positive(p1guess)) ? 1e5 * p1guess : 1.5 * p2Pa;
     const double length = pipe.len * pipe.lenmult;
+    const double ktot = PipeFittingLoss(method, pipe);
 
     double p1new = p1;
     for (int it = 0; it < kMaxIter; ++it) {
@@ -163,7 +168,7 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
             return kVapourFailed;
         }
         PipeVelocity(w, rho1, pipe.dia, &res.vin);
-        if (!LineFriction(method, res.vin, res.vout, rho1, rho2, up, down, pipe, res)) {
+        if (!LineFriction(method, ktot, res.vin, res.vout, rho1, rho2, up, down, pipe, res)) {
             MarkFlowResultInvalid(res);
             return kVapourFailed;
         }
@@ -202,6 +207,7 @@ struct AdiabaticLine {
     double kappa;
     double d;
     double length;
+    double ktot;
 };
 
 // Residual of the adiabatic flow equation of an ideal gas written with the
@@ -212,7 +218,8 @@ bool AdiabaticResidual(const AdiabaticLine& a, double p1, FlowResult& res, doubl
     const double rho1 = StateDensityAt(*a.up, a.w, p1 / 1e5);
     if (!Positive(rho1)) return false;
     PipeVelocity(a.w, rho1, a.pipe->dia, &res.vin);
-    if (!LineFriction(a.method, res.vin, res.vout, rho1, a.rho2, *a.up, *a.down, *a.pipe, res))
+    if (!LineFriction(a.method, a.ktot, res.vin, res.vout, rho1, a.rho2, *a.up, *a.down, *a.pipe,
+                      res))
         return false;
     const double k = a.kappa;
     const double ratio = a.rho2 / rho1;
@@ -255,8 +262,12 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
     const double kdown = down.mixcp / (down.mixcp - kRgas);
     const double area = kAreaPerIn2 * pipe.dia * pipe.dia;
     const double g = w / 3600.0 / area;
-    const AdiabaticLine line{method, w, &up, &down, &pipe, rho2, g * g, 0.5 * (kup + kdown),
-                             kInch * pipe.dia, pipe.len * pipe.lenmult};
+    const AdiabaticLine line{method,           w,
+                             &up,              &down,
+                             &pipe,            rho2,
+                             g * g,            0.5 * (kup + kdown),
+                             kInch * pipe.dia, pipe.len * pipe.lenmult,
+                             PipeFittingLoss(method, pipe)};
 
     double flow = 0.0, fhigh = 0.0;
     if (!AdiabaticResidual(line, plow, res, &flow) || !AdiabaticResidual(line, phigh, res, &fhigh)) {
