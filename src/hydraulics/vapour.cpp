@@ -40,8 +40,20 @@ bool ValidCall(int32_t method, double p2, double w, const StreamState& up, const
     return Positive(up.mixvisc) && Positive(down.mixvisc);
 }
 
-double DownstreamDensity(const StreamState& down, double w, double p2, int32_t rescale) {
-    return rescale == 1 ? StateDensityAt(down, w, p2) : down.mixden;
+// Marks the result as not computed.
+int32_t Refuse(FlowResult& res) {
+    MarkFlowResultInvalid(res);
+    return kVapourFailed;
+}
+
+// Density (rescaled with flag 1) and velocity at the downstream end; writes
+// vout. False when the density cannot be used.
+bool DownstreamEnd(const StreamState& down, double w, double p2, int32_t rescale,
+                   const PipeSegment& pipe, FlowResult& res, double* rho2) {
+    *rho2 = rescale == 1 ? StateDensityAt(down, w, p2) : down.mixden;
+    if (!Positive(*rho2)) return false;
+    PipeVelocity(w, *rho2, pipe.dia, &res.vout);
+    return true;
 }
 
 // The zero-length exit shared by both routines.
@@ -63,10 +75,7 @@ int32_t Finish(double p1Pa, double w, const StreamState& up, const PipeSegment& 
     res.dpacc = res.dpfric = res.dpelev = kMissing;
     res.holdup = 0.0;
     const double rho1 = StateDensityAt(up, w, res.p);
-    if (!Positive(rho1)) {
-        MarkFlowResultInvalid(res);
-        return kVapourFailed;
-    }
+    if (!Positive(rho1)) return Refuse(res);
     PipeVelocity(w, rho1, pipe.dia, &res.vin);
     res.regime = 0;
     return kVapourOk;
@@ -135,19 +144,12 @@ double StateDensityAt(const StreamState& s, double w, double p) {
 int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
                  const StreamState& down, const PipeSegment& pipe, FlowResult& res,
                  int32_t rescale, double p1guess, double tol) {
-    if (!ValidCall(method, p2, w, up, down, pipe, tol)) {
-        MarkFlowResultInvalid(res);
-        return kVapourFailed;
-    }
+    if (!ValidCall(method, p2, w, up, down, pipe, tol)) return Refuse(res);
     // At or above the top of the range nothing is computed.
     if (p2 >= 1000.0) return Finish(p2 * 1e5, w, up, pipe, res);
 
-    const double rho2 = DownstreamDensity(down, w, p2, rescale);
-    if (!Positive(rho2)) {
-        MarkFlowResultInvalid(res);
-        return kVapourFailed;
-    }
-    PipeVelocity(w, rho2, pipe.dia, &res.vout);
+    double rho2 = 0.0;
+    if (!DownstreamEnd(down, w, p2, rescale, pipe, res, &rho2)) return Refuse(res);
     if (ZeroPipe(pipe)) return ZeroPipeExit(p2, res);
 
     const double d = kInch * pipe.dia;
@@ -163,15 +165,10 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
     double p1new = p1;
     for (int it = 0; it < kMaxIter; ++it) {
         const double rho1 = rescale == 1 ? StateDensityAt(up, w, p1 / 1e5) : up.mixden;
-        if (!Positive(rho1)) {
-            MarkFlowResultInvalid(res);
-            return kVapourFailed;
-        }
+        if (!Positive(rho1)) return Refuse(res);
         PipeVelocity(w, rho1, pipe.dia, &res.vin);
-        if (!LineFriction(method, ktot, res.vin, res.vout, rho1, rho2, up, down, pipe, res)) {
-            MarkFlowResultInvalid(res);
-            return kVapourFailed;
-        }
+        if (!LineFriction(method, ktot, res.vin, res.vout, rho1, rho2, up, down, pipe, res))
+            return Refuse(res);
         const double rho = 0.5 * (rho1 + rho2);
         const double fanning = res.fric / 4.0;
         p1new = p2Pa + (g2 / rho) * (2.0 * fanning * (length + res.leq) / d + GuardedLn(p1 / p2Pa));
@@ -235,16 +232,10 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
                   const StreamState& down, const PipeSegment& pipe, FlowResult& res,
                   int32_t rescale, double p1guess, double tol) {
     if (!ValidCall(method, p2, w, up, down, pipe, tol) || !(up.mixcp > kRgas) ||
-        !(down.mixcp > kRgas) || !Finite(up.mixcp) || !Finite(down.mixcp)) {
-        MarkFlowResultInvalid(res);
-        return kVapourFailed;
-    }
-    const double rho2 = DownstreamDensity(down, w, p2, rescale);
-    if (!Positive(rho2)) {
-        MarkFlowResultInvalid(res);
-        return kVapourFailed;
-    }
-    PipeVelocity(w, rho2, pipe.dia, &res.vout);
+        !(down.mixcp > kRgas) || !Finite(up.mixcp) || !Finite(down.mixcp))
+        return Refuse(res);
+    double rho2 = 0.0;
+    if (!DownstreamEnd(down, w, p2, rescale, pipe, res, &rho2)) return Refuse(res);
     if (ZeroPipe(pipe)) return ZeroPipeExit(p2, res);
 
     // The isothermal answer brackets the adiabatic one.
@@ -256,8 +247,6 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
     double plow = p2Pa + 0.2 * dpIso;
     double phigh = p2Pa + 2.0 * dpIso;
 
-    // The isothermal call may have skipped the downstream end (P2 >= 1000 bar).
-    PipeVelocity(w, rho2, pipe.dia, &res.vout);
     const double kup = up.mixcp / (up.mixcp - kRgas);
     const double kdown = down.mixcp / (down.mixcp - kRgas);
     const double area = kAreaPerIn2 * pipe.dia * pipe.dia;
@@ -270,10 +259,8 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
                              PipeFittingLoss(method, pipe)};
 
     double flow = 0.0, fhigh = 0.0;
-    if (!AdiabaticResidual(line, plow, res, &flow) || !AdiabaticResidual(line, phigh, res, &fhigh)) {
-        MarkFlowResultInvalid(res);
-        return kVapourFailed;
-    }
+    if (!AdiabaticResidual(line, plow, res, &flow) || !AdiabaticResidual(line, phigh, res, &fhigh))
+        return Refuse(res);
     double result = p2Pa;
     bool found = false;
     if (flow * fhigh < 0.0) {
@@ -281,10 +268,7 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
         for (int it = 0; it < kMaxIter; ++it) {
             pmid = 0.5 * (plow + phigh);
             double fmid = 0.0;
-            if (!AdiabaticResidual(line, pmid, res, &fmid)) {
-                MarkFlowResultInvalid(res);
-                return kVapourFailed;
-            }
+            if (!AdiabaticResidual(line, pmid, res, &fmid)) return Refuse(res);
             if (fmid * flow < 0.0) {
                 phigh = pmid;
             } else if (fmid * flow > 0.0) {
