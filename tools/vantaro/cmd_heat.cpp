@@ -75,7 +75,7 @@ void ConfigureSuperheat(CLI::App& sub) {
 
 const bool r1 = RegisterCommand({"htc", "Reynolds and Prandtl numbers, inside and outside film coefficients", 540,
                                  ConfigureHtc, Htc, false});
-const bool r2 = RegisterCommand({"superheat", "superheat correction factor KSH (alias: ksh)", 550,
+const bool r2 = RegisterCommand({"superheat", "superheat correction factor KSH of steam relief valves", 550,
                                  ConfigureSuperheat, Superheat, false});
 
 }  // namespace

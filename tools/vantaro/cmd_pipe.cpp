@@ -268,7 +268,7 @@ const bool r1 = RegisterCommand({"pipe", "upstream pressure of a vapour line, is
                                  ConfigurePipe, Pipe, true});
 const bool r2 = RegisterCommand({"friction", "Darcy friction factors (Round, Chen) over Reynolds numbers", 510,
                                  ConfigureFriction, Friction, false});
-const bool r3 = RegisterCommand({"regime", "horizontal gas-liquid flow regime on the Mandhane map (alias: mandhane)",
+const bool r3 = RegisterCommand({"regime", "horizontal gas-liquid flow regime on the Mandhane map",
                                  520, ConfigureRegime, Regime, false});
 
 }  // namespace
