@@ -210,9 +210,9 @@ VANTARO_API int32_t TurbulentFrictionFactor(int32_t method, double diameter, dou
  * lengths, non-positive diameter, viscosity or density, tolerance <= 0,
  * non-finite input: result all MISSING, regime -32767) or when the answer
  * lies above 1000 bar (p = 1000 is written). Without convergence in 50 steps
- * the last iterate is returned (-1). A zero-length pipe gives p = p2 and
- * regime -32767 (returns -1). Clears the floating-point flags except on the
- * zero-length exit. */
+ * the last iterate is returned (-1). At p2 >= 1000 bar nothing is computed
+ * but vin: p = p2 (-1). A zero-length pipe gives p = p2 and regime -32767
+ * (-1). Clears the floating-point flags except on the zero-length exit. */
 VANTARO_API int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState *upstream,
                              const StreamState *downstream, const PipeSegment *pipe,
                              FlowResult *result, int32_t rescale, double p1estimate,
