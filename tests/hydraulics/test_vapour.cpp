@@ -146,6 +146,10 @@ TEST(Vapour, ConstantDensityIsDarcyWeisbach) {
     const double dw = f * len / (0.0254 * dia) * rho * v * v / 2 / 1e5;  // bar
     EXPECT_NEAR(r.p - 10.0, dw, 0.001 * dw);
     EXPECT_NEAR(r.vout, v, 1e-12 * v);
+    // Any flag but 1 uses the records' densities.
+    FlowResult r2{};
+    EXPECT_EQ(IsoVapDp(1, 10.0, w, &s, &s, Ptr(Pipe(len, dia)), &r2, 2, kMissing, 1e-12), -1);
+    EXPECT_EQ(r2.p, r.p);
 }
 
 TEST(Vapour, DensityAtPressure) {
