@@ -330,8 +330,9 @@ VANTARO_API uint32_t HostStringByteLen(VantaroString s);
 /* value * scale + offset formatted with a printf format holding exactly one
  * floating-point conversion (flags, width and precision of up to three
  * digits, optional 'l'), returned as a new byte string (the bytes of the
- * text, not widened). MISSING gives "", -32768 gives "1"; a null format or
- * any other format gives "". Null only when out of memory. */
+ * text, not widened); e/E/g/G exponents have at least three digits
+ * ("1.234e+003"). MISSING gives "", -32768 gives "1"; a null format or any
+ * other format gives "". Null only when out of memory. */
 VANTARO_API VantaroString ExtFormat(double value, double scale, double offset, const char *format);
 
 /* Replaces *out with value rendered with exactly `digits` (1-9) significant

@@ -13,7 +13,9 @@ namespace vt {
 bool IsSingleFloatFormat(const char* fmt) noexcept;
 
 // value * scale + offset rendered with `fmt` into out (size n), or "" for
-// MISSING, "1" for -32768, "" for an unsafe format. Returns the text length.
+// MISSING, "1" for -32768, "" for an unsafe format. Exponents of e/E/g/G
+// conversions are written with at least three digits, inside the requested
+// width, as the reference runtime writes them. Returns the text length.
 std::size_t ExtFormatText(double value, double scale, double offset, const char* fmt, char* out,
                           std::size_t n) noexcept;
 

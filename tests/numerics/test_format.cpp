@@ -33,8 +33,29 @@ std::string Ext(double v, double scale, double offset, const char* fmt) {
 TEST(ExtFormat, ConvertsAndFormats) {
     EXPECT_EQ(Ext(300.0, 1.8, -459.67, "%.1f"), "80.3");
     EXPECT_EQ(Ext(2.5, 100.0, 0.0, "%8.2f %%"), "  250.00 %");
-    EXPECT_EQ(Ext(1234.5, 1.0, 0.0, "P = %.3e kPa"), "P = 1.234e+03 kPa");
     EXPECT_EQ(Ext(0.5, 1.0, 0.0, "%lg"), "0.5");
+    EXPECT_EQ(Ext(-3.0, 1.0, 0.0, "%+08.2f|%%"), "-0003.00|%");
+}
+
+TEST(ExtFormat, ExponentsHaveThreeDigitsWithinTheWidth) {
+    struct Case {
+        double v;
+        const char* fmt;
+        const char* text;
+    } cases[] = {
+        {1234.5, "P = %.3e kPa", "P = 1.234e+003 kPa"},
+        {1234.5, "[%12.3e]", "[  1.234e+003]"},
+        {1234.5, "[%-12.3E]", "[1.234E+003  ]"},
+        {-1234.5, "[%014.3e]", "[-0001.234e+003]"},
+        {1e-5, "%+.2g", "+1e-005"},
+        {1e6, "%g", "1e+006"},
+        {123456.0, "%g", "123456"},
+        {1e-300, "%.1e", "1.0e-300"},
+        {0.5, "%#.3G", "0.500"},
+        {INFINITY, "[%08e]", "[     inf]"},
+        {2.0, "%5.1e%%", "2.0e+000%"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Ext(c.v, 1.0, 0.0, c.fmt), c.text) << c.fmt;
 }
 
 TEST(ExtFormat, Sentinels) {
@@ -46,7 +67,7 @@ TEST(ExtFormat, Sentinels) {
 
 TEST(ExtFormat, OnlyOneFloatingConversionIsAccepted) {
     for (const char* bad : {"%s", "%d", "%n", "%f %f", "%*f", "%.*f", "%Lf", "%p", "%", "abc %",
-                            "%1000f", "%.1000f", "%hhf", "no conversion"})
+                            "%1000f", "%.1000f", "%hhf", "no conversion", "%e%", "%-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0f"})
         EXPECT_EQ(Ext(1.0, 1.0, 0.0, bad), "") << bad;
     EXPECT_EQ(Ext(1.0, 1.0, 0.0, nullptr), "");
     EXPECT_TRUE(vt::IsSingleFloatFormat("%-+ #0999.999lG"));
