@@ -29,7 +29,8 @@ void BM_IsoVapDp100m(benchmark::State& state) {
     const Line l;
     FlowResult r{};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(IsoVapDp(1, 1.5, 20000.0, &l.up, &l.down, &l.pipe, &r, 1, VANTARO_MISSING, 1e-6));
+        benchmark::DoNotOptimize(
+            IsoVapDp(1, 1.5, 20000.0, &l.up, &l.down, &l.pipe, &r, 1, VANTARO_MISSING, 1e-6));
         benchmark::DoNotOptimize(r.p);
     }
 }
@@ -39,7 +40,8 @@ void BM_AdiaVapDp100m(benchmark::State& state) {
     const Line l;
     FlowResult r{};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(AdiaVapDp(1, 1.5, 20000.0, &l.up, &l.down, &l.pipe, &r, 1, VANTARO_MISSING, 1e-6));
+        benchmark::DoNotOptimize(
+            AdiaVapDp(1, 1.5, 20000.0, &l.up, &l.down, &l.pipe, &r, 1, VANTARO_MISSING, 1e-6));
         benchmark::DoNotOptimize(r.p);
     }
 }

@@ -32,7 +32,8 @@ VANTARO_API int32_t Reynolds(double velocity, double diameter, double density, d
                    [&] { return vt::Reynolds(velocity, diameter, density, viscosity, re); });
 }
 
-VANTARO_API int32_t Prandtl(double heatCapacity, double viscosity, double conductivity, double* pr) {
+VANTARO_API int32_t Prandtl(double heatCapacity, double viscosity, double conductivity,
+                            double* pr) {
     if (!pr) return 0;
     return Guarded(FpExit::Keep, int32_t{0},
                    [&] { return vt::Prandtl(heatCapacity, viscosity, conductivity, pr); });
@@ -41,9 +42,8 @@ VANTARO_API int32_t Prandtl(double heatCapacity, double viscosity, double conduc
 VANTARO_API int32_t Grashof(double t1, double t2, double length, double viscosity, double density1,
                             double density2, double* gr) {
     if (!gr) return 0;
-    return Guarded(FpExit::Keep, int32_t{0}, [&] {
-        return vt::Grashof(t1, t2, length, viscosity, density1, density2, gr);
-    });
+    return Guarded(FpExit::Keep, int32_t{0},
+                   [&] { return vt::Grashof(t1, t2, length, viscosity, density1, density2, gr); });
 }
 
 VANTARO_API int32_t HtcInternal(double velocity, double viscosity, double conductivity,

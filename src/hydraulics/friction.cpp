@@ -28,8 +28,7 @@ double FanningRound(double re, double r) {
 // Chen (1979), Ind. Eng. Chem. Fundam. 18(3) 296, explicit turbulent Fanning
 // factor (logarithms unguarded, as published).
 double FanningChen(double re, double r) {
-    const double inner =
-        std::log10(std::pow(r, 1.1098) / 2.8257 + 5.8506 / std::pow(re, 0.8981));
+    const double inner = std::log10(std::pow(r, 1.1098) / 2.8257 + 5.8506 / std::pow(re, 0.8981));
     const double x = -4.0 * std::log10(r / 3.7065 - (5.0452 / re) * inner);
     return 1.0 / (x * x);
 }

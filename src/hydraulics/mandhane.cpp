@@ -34,7 +34,8 @@ int32_t Mandhane(double vsg, double vsl, double scores[6]) {
     const double x = std::log10(vsg);
     const double y = std::log10(vsl);
     double h[4];
-    for (int k = 0; k < 4; ++k) h[k] = std::tanh(kHidden[k][0] * x + kHidden[k][1] * y + kHidden[k][2]);
+    for (int k = 0; k < 4; ++k)
+        h[k] = std::tanh(kHidden[k][0] * x + kHidden[k][1] * y + kHidden[k][2]);
     double o[6];
     double m = -HUGE_VAL;
     for (int j = 0; j < 6; ++j) {

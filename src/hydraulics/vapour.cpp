@@ -12,11 +12,11 @@ namespace vt {
 namespace {
 
 constexpr double kMissing = VANTARO_MISSING;
-constexpr double kInch = 0.0254;          // m per inch
+constexpr double kInch = 0.0254;              // m per inch
 constexpr double kAreaPerIn2 = 0.0005067075;  // m2 of flow area per in2 of diameter squared
-constexpr double kMaxPa = 1e8;            // 1000 bar, the top of the engine's range
-constexpr double kDampPa = 6e7;           // above this the isothermal iterate is damped
-constexpr double kRgas = 8.3142;          // kJ/(kmol K), for the heat-capacity ratio
+constexpr double kMaxPa = 1e8;                // 1000 bar, the top of the engine's range
+constexpr double kDampPa = 6e7;               // above this the isothermal iterate is damped
+constexpr double kRgas = 8.3142;              // kJ/(kmol K), for the heat-capacity ratio
 constexpr int kMaxIter = 50;
 
 bool Finite(double x) { return std::isfinite(x); }
@@ -117,10 +117,10 @@ int32_t PipeVelocity(double w, double rho, double dia, double* v) {
 
 int32_t DensityAtPressure(double w, double vfrac, const double mw[3], const double rho[3],
                           double pref, double p, double out[3]) {
-    const double n = w / mw[0];                 // kmol/h
-    const double mv = n * vfrac * mw[1];        // vapour kg/h
+    const double n = w / mw[0];                                           // kmol/h
+    const double mv = n * vfrac * mw[1];                                  // vapour kg/h
     const double ql = std::max(0.0, (1.0 - vfrac) * n * mw[2] / rho[2]);  // liquid m3/h
-    const double qv = mv / rho[1] * (pref / p);  // vapour m3/h at p
+    const double qv = mv / rho[1] * (pref / p);                           // vapour m3/h at p
     if (!(qv > 0.0)) {
         out[0] = rho[0];
         out[1] = rho[1];
@@ -142,8 +142,8 @@ double StateDensityAt(const StreamState& s, double w, double p) {
 }
 
 int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
-                 const StreamState& down, const PipeSegment& pipe, FlowResult& res,
-                 int32_t rescale, double p1guess, double tol) {
+                 const StreamState& down, const PipeSegment& pipe, FlowResult& res, int32_t rescale,
+                 double p1guess, double tol) {
     if (!ValidCall(method, p2, w, up, down, pipe, tol)) return Refuse(res);
     // At or above the top of the range nothing is computed.
     if (p2 >= 1000.0) return Finish(p2 * 1e5, w, up, pipe, res);
@@ -251,11 +251,16 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
     const double kdown = down.mixcp / (down.mixcp - kRgas);
     const double area = kAreaPerIn2 * pipe.dia * pipe.dia;
     const double g = w / 3600.0 / area;
-    const AdiabaticLine line{method,           w,
-                             &up,              &down,
-                             &pipe,            rho2,
-                             g * g,            0.5 * (kup + kdown),
-                             kInch * pipe.dia, pipe.len * pipe.lenmult,
+    const AdiabaticLine line{method,
+                             w,
+                             &up,
+                             &down,
+                             &pipe,
+                             rho2,
+                             g * g,
+                             0.5 * (kup + kdown),
+                             kInch * pipe.dia,
+                             pipe.len * pipe.lenmult,
                              PipeFittingLoss(method, pipe)};
 
     double flow = 0.0, fhigh = 0.0;

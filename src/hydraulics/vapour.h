@@ -35,8 +35,8 @@ double StateDensityAt(const StreamState& s, double w, double p);
 // (1 = rescale the densities to the actual pressures), an estimate of the
 // upstream pressure (bar, or MISSING) and the relative tolerance.
 int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
-                 const StreamState& down, const PipeSegment& pipe, FlowResult& res,
-                 int32_t rescale, double p1guess, double tol);
+                 const StreamState& down, const PipeSegment& pipe, FlowResult& res, int32_t rescale,
+                 double p1guess, double tol);
 
 // The same for adiabatic flow of an ideal gas, bracketed by the isothermal
 // answer and found by bisection.

@@ -29,9 +29,9 @@ bool ReadNumber(const char*& p, int* value) {
 struct FloatConversion {
     std::size_t begin = 0, end = 0;  // its span in the format, '%' to the conversion letter
     bool left = false, zero = false;
-    char flags[8] = {};              // the other flags, deduplicated: + space #
+    char flags[8] = {};  // the other flags, deduplicated: + space #
     int width = 0;
-    int precision = -1;              // -1: none given
+    int precision = -1;  // -1: none given
     char letter = 'f';
 };
 
@@ -46,9 +46,12 @@ bool ParseFloatFormat(const char* fmt, FloatConversion* c) {
         k.begin = static_cast<std::size_t>(at - fmt);
         std::size_t nf = 0;
         for (; std::strchr("-+ #0", *p) && *p; ++p) {
-            if (*p == '-') k.left = true;
-            else if (*p == '0') k.zero = true;
-            else if (!std::strchr(k.flags, *p)) k.flags[nf++] = *p;
+            if (*p == '-')
+                k.left = true;
+            else if (*p == '0')
+                k.zero = true;
+            else if (!std::strchr(k.flags, *p))
+                k.flags[nf++] = *p;
         }
         if (!ReadNumber(p, &k.width)) return false;
         if (*p == '.') {
@@ -96,7 +99,8 @@ void FormatExponentField(const FloatConversion& c, double x, char* out, std::siz
     std::size_t k = 0;
     inner[k++] = '%';
     for (const char* f = c.flags; *f; ++f) inner[k++] = *f;
-    if (c.precision >= 0) k += static_cast<std::size_t>(std::snprintf(inner + k, 8, ".%d", c.precision));
+    if (c.precision >= 0)
+        k += static_cast<std::size_t>(std::snprintf(inner + k, 8, ".%d", c.precision));
     inner[k++] = c.letter;
     inner[k] = '\0';
     if (std::snprintf(out, cap, inner, x) < 0) {

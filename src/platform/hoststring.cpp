@@ -4,8 +4,8 @@
 #include <cstring>
 
 #if defined(_WIN32)
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 #endif
 
 namespace vt::platform {

@@ -43,9 +43,9 @@ TEST(HtcInternal, BadInputIsRefused) {
     double h = 0;
     EXPECT_EQ(HtcInternal(1, 1, 0.6, 4.18, 998, 300, 320, 0.05, 0, nullptr), 0);
     const double bad[][8] = {
-        {-1, 1, 0.6, 4.18, 998, 300, 320, 0.05}, {1, 0, 0.6, 4.18, 998, 300, 320, 0.05},
-        {1, 1, 0, 4.18, 998, 300, 320, 0.05},    {1, 1, 0.6, -4.18, 998, 300, 320, 0.05},
-        {1, 1, 0.6, 4.18, 998, 300, 320, 0},     {1, 1, 0.6, 4.18, nan, 300, 320, 0.05},
+        {-1, 1, 0.6, 4.18, 998, 300, 320, 0.05},  {1, 0, 0.6, 4.18, 998, 300, 320, 0.05},
+        {1, 1, 0, 4.18, 998, 300, 320, 0.05},     {1, 1, 0.6, -4.18, 998, 300, 320, 0.05},
+        {1, 1, 0.6, 4.18, 998, 300, 320, 0},      {1, 1, 0.6, 4.18, nan, 300, 320, 0.05},
         {nan, 1, 0.6, 4.18, 998, 300, 320, 0.05}, {1, 1, 0.6, 4.18, 998, 300, INFINITY, 0.05},
     };
     for (const auto& b : bad) {
@@ -70,13 +70,15 @@ TEST(HtcExternal, AirPropertiesNearTables) {
 
 // Churchill & Bernstein (1977), cross flow over a cylinder.
 double ChurchillBernstein(double re, double pr) {
-    return 0.3 + 0.62 * std::sqrt(re) * std::cbrt(pr) / std::pow(1 + std::pow(0.4 / pr, 2.0 / 3), 0.25) *
+    return 0.3 + 0.62 * std::sqrt(re) * std::cbrt(pr) /
+                     std::pow(1 + std::pow(0.4 / pr, 2.0 / 3), 0.25) *
                      std::pow(1 + std::pow(re / 282000, 5.0 / 8), 0.8);
 }
 
 // Churchill & Chu (1975), natural convection from a horizontal cylinder.
 double ChurchillChu(double ra, double pr) {
-    const double x = 0.6 + 0.387 * std::pow(ra, 1.0 / 6) / std::pow(1 + std::pow(0.559 / pr, 9.0 / 16), 8.0 / 27);
+    const double x = 0.6 + 0.387 * std::pow(ra, 1.0 / 6) /
+                               std::pow(1 + std::pow(0.559 / pr, 9.0 / 16), 8.0 / 27);
     return x * x;
 }
 
@@ -104,8 +106,8 @@ TEST(HtcExternal, TemperatureRatioCorrection) {
     // Forced convection: factor r^n with n = 0 for 0.51 < r < 1.115, 0.175
     // above 1.12, -0.12 below 0.505.
     double h1 = 0, h2 = 0, hHot = 0, hCold = 0;
-    EXPECT_EQ(HtcExternal(5.0, 300.0, 300.0, 0.1, 0, &h1, 0), -1);    // r = 1 (+0.001 K)
-    EXPECT_EQ(HtcExternal(5.0, 300.0, 330.0, 0.1, 0, &h2, 0), -1);    // r = 1.1
+    EXPECT_EQ(HtcExternal(5.0, 300.0, 300.0, 0.1, 0, &h1, 0), -1);  // r = 1 (+0.001 K)
+    EXPECT_EQ(HtcExternal(5.0, 300.0, 330.0, 0.1, 0, &h2, 0), -1);  // r = 1.1
     EXPECT_EQ(h1, h2);
     EXPECT_EQ(HtcExternal(5.0, 300.0, 450.0, 0.1, 0, &hHot, 0), -1);  // r = 1.5
     EXPECT_NEAR(hHot / h1, std::pow(1.5, 0.175), 1e-12);
@@ -142,7 +144,7 @@ TEST(HtcExternal, BadInputIsRefused) {
         EXPECT_EQ(HtcExternal(1, 300, 310, 0.1, 0, &h, medium), 0);
         EXPECT_EQ(h, kMissing);
     }
-    const double bad[][4] = {{-1, 300, 310, 0.1}, {1, 0, 310, 0.1}, {1, 300, -5, 0.1},
+    const double bad[][4] = {{-1, 300, 310, 0.1}, {1, 0, 310, 0.1},     {1, 300, -5, 0.1},
                              {1, 300, 310, 0},    {NAN, 300, 310, 0.1}, {1, 300, 310, INFINITY}};
     for (const auto& b : bad) {
         h = 0;

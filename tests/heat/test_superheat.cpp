@@ -18,7 +18,8 @@ std::vector<std::vector<double>> ReadKshTable() {
     std::vector<std::vector<double>> rows;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.size() < 3 || line[0] != '|' || !std::isdigit(static_cast<unsigned char>(line[2]))) continue;
+        if (line.size() < 3 || line[0] != '|' || !std::isdigit(static_cast<unsigned char>(line[2])))
+            continue;
         std::vector<double> row;
         std::stringstream ss(line.substr(1));
         std::string cell;
@@ -47,7 +48,8 @@ TEST(Superheat, BilinearBetweenGridPoints) {
 }
 
 TEST(Superheat, ClampingAndCorners) {
-    for (double p : {0.0, 15.0, 600.0, 3000.0, 9999.0}) EXPECT_EQ(SuperheatCoefficient(250, p), 1.0);
+    for (double p : {0.0, 15.0, 600.0, 3000.0, 9999.0})
+        EXPECT_EQ(SuperheatCoefficient(250, p), 1.0);
     EXPECT_NEAR(SuperheatCoefficient(1200, 3000), 0.62, 1e-12);
     EXPECT_NEAR(SuperheatCoefficient(5000, 10000), 0.62, 1e-12);
     EXPECT_NEAR(SuperheatCoefficient(1200, 15), 0.70, 1e-12);

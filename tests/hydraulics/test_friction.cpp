@@ -30,13 +30,18 @@ TEST(Friction, LaminarTransitionAndTurbulentValues) {
         int method;
         double re, d, eps, f, tol;
     } cases[] = {
-        {0, 1000, 1, 0, 0.064, 1e-12},      {1, 1000, 1, 0, 0.064, 1e-12},
-        {7, 1000, 1, 0, 0.064, 1e-12},      // laminar ignores the code
-        {0, 10, 1, 0, 4.0, 0},              // Fanning 1.6 capped at 1
-        {0, 3000, 1, 0, 0.04356, 5e-5},     {1, 3000, 1, 0, 0.04356, 5e-5},
-        {0, 1e5, 1, 0, 0.01760, 5e-5},      {1, 1e5, 1, 0, 0.01801, 5e-5},
-        {0, 1e5, 4, 0.0018, 0.02029, 5e-5}, {1, 1e5, 4, 0.0018, 0.02019, 5e-5},
-        {2, 1e5, 1, 0, 0.0, 0},             {-1, 1e5, 1, 0, 0.0, 0},
+        {0, 1000, 1, 0, 0.064, 1e-12},
+        {1, 1000, 1, 0, 0.064, 1e-12},
+        {7, 1000, 1, 0, 0.064, 1e-12},  // laminar ignores the code
+        {0, 10, 1, 0, 4.0, 0},          // Fanning 1.6 capped at 1
+        {0, 3000, 1, 0, 0.04356, 5e-5},
+        {1, 3000, 1, 0, 0.04356, 5e-5},
+        {0, 1e5, 1, 0, 0.01760, 5e-5},
+        {1, 1e5, 1, 0, 0.01801, 5e-5},
+        {0, 1e5, 4, 0.0018, 0.02029, 5e-5},
+        {1, 1e5, 4, 0.0018, 0.02019, 5e-5},
+        {2, 1e5, 1, 0, 0.0, 0},
+        {-1, 1e5, 1, 0, 0.0, 0},
     };
     for (const auto& c : cases)
         EXPECT_NEAR(Darcy(c.method, c.re, c.d, c.eps), c.f, c.tol)
@@ -61,7 +66,8 @@ TEST(Friction, ChenFollowsColebrookAcrossTheMoodyChart) {
             const double ref = Colebrook(re, rr);
             EXPECT_NEAR(Darcy(1, re, 1, rr), ref, 0.005 * ref) << "Chen Re " << re << " e/D " << rr;
             const double roundTol = (re <= 1e6 && rr <= 0.01) ? 0.05 : 0.11;
-            EXPECT_NEAR(Darcy(0, re, 1, rr), ref, roundTol * ref) << "Round Re " << re << " e/D " << rr;
+            EXPECT_NEAR(Darcy(0, re, 1, rr), ref, roundTol * ref)
+                << "Round Re " << re << " e/D " << rr;
         }
 }
 
@@ -99,7 +105,7 @@ TEST(Friction, TurbulentFrictionFactorGuards) {
     struct Bad {
         int method;
         double d, eps;
-    } bad[] = {{2, 1, 0.001}, {0, 0, 0.001}, {0, -1, 0.001}, {1, nan, 0.001},
+    } bad[] = {{2, 1, 0.001},   {0, 0, 0.001},  {0, -1, 0.001}, {1, nan, 0.001},
                {1, inf, 0.001}, {1, 1, -0.001}, {1, 1, nan}};
     for (const auto& b : bad) {
         f = 0;

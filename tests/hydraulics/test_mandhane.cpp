@@ -26,15 +26,24 @@ TEST(Mandhane, RegionsOfThePublishedMap) {
         double gas, liquid;
         int regime;
     } points[] = {
-        {1, 0.01, vt::kStratified},     {30, 0.01, vt::kWave},
-        {300, 0.1, vt::kAnnular},       {0.1, 1, vt::kElongatedBubble},
-        {10, 3, vt::kSlug},             {1, 30, vt::kDispersedBubble},
-        {0.5, 0.03, vt::kStratified},   {3, 0.05, vt::kStratified},
-        {50, 0.05, vt::kWave},          {40, 0.03, vt::kWave},
-        {500, 0.05, vt::kAnnular},      {300, 1, vt::kAnnular},
-        {0.3, 2, vt::kElongatedBubble}, {0.5, 1, vt::kElongatedBubble},
-        {10, 1, vt::kSlug},             {15, 2, vt::kSlug},
-        {1, 40, vt::kDispersedBubble},  {5, 50, vt::kDispersedBubble},
+        {1, 0.01, vt::kStratified},
+        {30, 0.01, vt::kWave},
+        {300, 0.1, vt::kAnnular},
+        {0.1, 1, vt::kElongatedBubble},
+        {10, 3, vt::kSlug},
+        {1, 30, vt::kDispersedBubble},
+        {0.5, 0.03, vt::kStratified},
+        {3, 0.05, vt::kStratified},
+        {50, 0.05, vt::kWave},
+        {40, 0.03, vt::kWave},
+        {500, 0.05, vt::kAnnular},
+        {300, 1, vt::kAnnular},
+        {0.3, 2, vt::kElongatedBubble},
+        {0.5, 1, vt::kElongatedBubble},
+        {10, 1, vt::kSlug},
+        {15, 2, vt::kSlug},
+        {1, 40, vt::kDispersedBubble},
+        {5, 50, vt::kDispersedBubble},
     };
     for (const auto& p : points) {
         double s[6];
@@ -77,7 +86,8 @@ TEST(Mandhane, ExtremeVelocitiesDoNotOverflow) {
 TEST(Mandhane, UnusableVelocitiesGiveMissingScores) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(Mandhane(1, 1, nullptr), 0);
-    for (auto [g, l] : {std::pair{0.0, 1.0}, {1.0, 0.0}, {-1.0, 1.0}, {nan, 1.0}, {1.0, INFINITY}}) {
+    for (auto [g, l] :
+         {std::pair{0.0, 1.0}, {1.0, 0.0}, {-1.0, 1.0}, {nan, 1.0}, {1.0, INFINITY}}) {
         double s[6] = {};
         EXPECT_EQ(Mandhane(g, l, s), 0);
         for (double x : s) EXPECT_EQ(x, VANTARO_MISSING);

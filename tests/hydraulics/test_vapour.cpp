@@ -19,7 +19,8 @@ constexpr double kR = 8314.2;  // J/(kmol K)
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 
 // An ideal-gas stream state of molecular weight mw at temperature t, pressure p (bar).
-StreamState Gas(double p, double mw = 20.0, double t = 320.0, double cp = 38.0, double visc = 0.011) {
+StreamState Gas(double p, double mw = 20.0, double t = 320.0, double cp = 38.0,
+                double visc = 0.011) {
     StreamState s{};
     s.pref = p;
     s.vfrac = 1.0;
@@ -70,10 +71,12 @@ TEST(Vapour, IsothermalMatchesTextbookIdealGasEquation) {
             const double f = LineFriction(w, rho1, rho2, dia, 0.011);
             const double g = w / 3600.0 / Area(dia), d = 0.0254 * dia;
             const double a = 1e5 * p1, b = 1e5 * p2;
-            const double len = d / f * ((a * a - b * b) * mw / (g * g * kR * t) - 2.0 * std::log(a / b));
+            const double len =
+                d / f * ((a * a - b * b) * mw / (g * g * kR * t) - 2.0 * std::log(a / b));
             ASSERT_GT(len, 0.0);
             FlowResult r{};
-            EXPECT_EQ(IsoVapDp(1, p2, w, Ptr(Gas(p1 * 1.3)), Ptr(Gas(p2 * 0.7)), Ptr(Pipe(len)), &r, 1, kMissing, 1e-10),
+            EXPECT_EQ(IsoVapDp(1, p2, w, Ptr(Gas(p1 * 1.3)), Ptr(Gas(p2 * 0.7)), Ptr(Pipe(len)), &r,
+                               1, kMissing, 1e-10),
                       -1);
             EXPECT_NEAR(r.p, p1, 1e-6 * p1) << "w " << w << " L " << len;
             EXPECT_EQ(r.regime, 0);
@@ -118,7 +121,8 @@ TEST(Vapour, AdiabaticMatchesFannoFlow) {
         EXPECT_EQ(r.regime, 0);
         // The isothermal answer of the same line differs, but brackets it.
         FlowResult iso{};
-        EXPECT_EQ(IsoVapDp(1, p2, w, &up, &down, Ptr(Pipe(len, dia)), &iso, 1, kMissing, 1e-10), -1);
+        EXPECT_EQ(IsoVapDp(1, p2, w, &up, &down, Ptr(Pipe(len, dia)), &iso, 1, kMissing, 1e-10),
+                  -1);
         EXPECT_GT(r.p, p2 + 0.2 * (iso.p - p2));
         EXPECT_LT(r.p, p2 + 2.0 * (iso.p - p2));
     }
@@ -127,8 +131,12 @@ TEST(Vapour, AdiabaticMatchesFannoFlow) {
 TEST(Vapour, ShortSlowLineAdiabaticCloseToIsothermal) {
     FlowResult iso{}, adia{};
     const StreamState up = Gas(3.0), down = Gas(2.0);
-    EXPECT_EQ(IsoVapDp(0, 2.0, 2000, &up, &down, Ptr(Pipe(20, 7.981, 0.5, 30)), &iso, 1, kMissing, 1e-8), -1);
-    EXPECT_EQ(AdiaVapDp(0, 2.0, 2000, &up, &down, Ptr(Pipe(20, 7.981, 0.5, 30)), &adia, 1, kMissing, 1e-8), -1);
+    EXPECT_EQ(
+        IsoVapDp(0, 2.0, 2000, &up, &down, Ptr(Pipe(20, 7.981, 0.5, 30)), &iso, 1, kMissing, 1e-8),
+        -1);
+    EXPECT_EQ(AdiaVapDp(0, 2.0, 2000, &up, &down, Ptr(Pipe(20, 7.981, 0.5, 30)), &adia, 1, kMissing,
+                        1e-8),
+              -1);
     EXPECT_GT(iso.p, 2.0);
     EXPECT_NEAR(adia.p - 2.0, iso.p - 2.0, 0.01 * (iso.p - 2.0));
     EXPECT_GT(adia.leq, 0.0);
@@ -200,7 +208,8 @@ TEST(Vapour, ZeroPipeExit) {
     }
     // A pipe with fittings only is not a zero pipe.
     FlowResult r{};
-    EXPECT_EQ(IsoVapDp(1, 2.0, 5000, &up, &down, Ptr(Pipe(0.0, 7.981, 1.0)), &r, 1, kMissing, 1e-6), -1);
+    EXPECT_EQ(IsoVapDp(1, 2.0, 5000, &up, &down, Ptr(Pipe(0.0, 7.981, 1.0)), &r, 1, kMissing, 1e-6),
+              -1);
     EXPECT_EQ(r.regime, 0);
     EXPECT_GT(r.p, 2.0);
 }

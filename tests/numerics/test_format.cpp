@@ -67,7 +67,8 @@ TEST(ExtFormat, Sentinels) {
 
 TEST(ExtFormat, OnlyOneFloatingConversionIsAccepted) {
     for (const char* bad : {"%s", "%d", "%n", "%f %f", "%*f", "%.*f", "%Lf", "%p", "%", "abc %",
-                            "%1000f", "%.1000f", "%hhf", "no conversion", "%e%", "%-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0f"})
+                            "%1000f", "%.1000f", "%hhf", "no conversion", "%e%",
+                            "%-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0f"})
         EXPECT_EQ(Ext(1.0, 1.0, 0.0, bad), "") << bad;
     EXPECT_EQ(Ext(1.0, 1.0, 0.0, nullptr), "");
     EXPECT_TRUE(vt::IsSingleFloatFormat("%-+ #0999.999lG"));
@@ -85,9 +86,15 @@ TEST(GeneralFormat, ThreeDigitSignedExponent) {
         double v;
         int digits;
         const char* text;
-    } cases[] = {{1.5e-10, 3, "1.5e-010"}, {123456.0, 3, "1.23e+005"}, {1e100, 2, "1e+100"},
-                 {-2.5e-300, 4, "-2.5e-300"}, {100.0, 3, "100"},       {0.00012, 3, "0.00012"},
-                 {1.5, 4, "1.5"},           {12345.0, 5, "12345"},     {0.0, 3, "0"}};
+    } cases[] = {{1.5e-10, 3, "1.5e-010"},
+                 {123456.0, 3, "1.23e+005"},
+                 {1e100, 2, "1e+100"},
+                 {-2.5e-300, 4, "-2.5e-300"},
+                 {100.0, 3, "100"},
+                 {0.00012, 3, "0.00012"},
+                 {1.5, 4, "1.5"},
+                 {12345.0, 5, "12345"},
+                 {0.0, 3, "0"}};
     for (const auto& c : cases) {
         vt::GeneralFormat(c.v, c.digits, buf, sizeof buf);
         EXPECT_STREQ(buf, c.text);
@@ -100,9 +107,9 @@ TEST(FormatSigFigs, PaddingRules) {
         const char* text;
         int digits;
         const char* padded;
-    } cases[] = {{"1.5", 4, "1.500"},         {"100.", 3, "100."},     {"100", 3, "100"},
-                 {"0.00012", 3, "0.000120"},  {"1.5e-010", 3, "1.50e-010"}, {"7", 2, "7.0"},
-                 {"1e+100", 3, "1.00e+100"},  {"-0.5", 2, "-0.50"},    {"120", 4, "120.0"}};
+    } cases[] = {{"1.5", 4, "1.500"},        {"100.", 3, "100."},          {"100", 3, "100"},
+                 {"0.00012", 3, "0.000120"}, {"1.5e-010", 3, "1.50e-010"}, {"7", 2, "7.0"},
+                 {"1e+100", 3, "1.00e+100"}, {"-0.5", 2, "-0.50"},         {"120", 4, "120.0"}};
     for (const auto& c : cases) {
         vt::PadSignificantDigits(c.text, c.digits, out);
         EXPECT_STREQ(out, c.padded) << c.text;
@@ -115,9 +122,15 @@ TEST(FormatSigFigs, ThroughTheExport) {
         double v;
         int digits;
         const char* text;
-    } cases[] = {{1.5, 4, "1.500"},       {7.0, 2, "7.0"},           {0.00012, 3, "0.000120"},
-                 {1.5e-10, 3, "1.50e-010"}, {100.0, 3, "100"},         {123456789.0, 9, "123456789"},
-                 {2.0 / 3.0, 9, "0.666666667"}, {-1234567.0, 2, "-1.2e+006"}, {INFINITY, 3, "inf"},
+    } cases[] = {{1.5, 4, "1.500"},
+                 {7.0, 2, "7.0"},
+                 {0.00012, 3, "0.000120"},
+                 {1.5e-10, 3, "1.50e-010"},
+                 {100.0, 3, "100"},
+                 {123456789.0, 9, "123456789"},
+                 {2.0 / 3.0, 9, "0.666666667"},
+                 {-1234567.0, 2, "-1.2e+006"},
+                 {INFINITY, 3, "inf"},
                  {NAN, 3, "nan"}};
     for (const auto& c : cases) {
         EXPECT_EQ(FormatSigFigs(&s, c.v, c.digits), 1);

@@ -20,19 +20,26 @@ std::string Narrow(VantaroString s) {
 Report Format(Session&) {
     const FormatOptions& o = g_fmt;
     VantaroString e = ExtFormat(o.value, o.scale, o.offset, o.format.c_str());
-    Table ext{"extformat", "ExtFormat (value * scale + offset, printf format)",
-              {"value", "scale", "offset", "format", "text"}, {}};
-    ext.rows.push_back({o.value, o.scale, o.offset, o.format,
-                        "\"" + std::string(reinterpret_cast<const char*>(e), HostStringByteLen(e)) + "\""});
+    Table ext{"extformat",
+              "ExtFormat (value * scale + offset, printf format)",
+              {"value", "scale", "offset", "format", "text"},
+              {}};
+    ext.rows.push_back(
+        {o.value, o.scale, o.offset, o.format,
+         "\"" + std::string(reinterpret_cast<const char*>(e), HostStringByteLen(e)) + "\""});
     FreeHostString(e);
 
-    Table sig{"sigfigs", "FormatSigFigs (exact significant digits)", {"value", "digits", "text", "status"}, {}};
+    Table sig{"sigfigs",
+              "FormatSigFigs (exact significant digits)",
+              {"value", "digits", "text", "status"},
+              {}};
     std::vector<int> digits = o.digits;
     if (digits.empty()) digits = {1, 2, 3, 4, 6, 9};
     VantaroString s = nullptr;
     for (int d : digits) {
         const int32_t st = FormatSigFigs(&s, o.value, d);
-        sig.rows.push_back({o.value, static_cast<long long>(d), st ? "\"" + Narrow(s) + "\"" : std::string("-"),
+        sig.rows.push_back({o.value, static_cast<long long>(d),
+                            st ? "\"" + Narrow(s) + "\"" : std::string("-"),
                             static_cast<long long>(st)});
     }
     FreeHostString(s);
@@ -47,7 +54,8 @@ void Configure(CLI::App& sub) {
     sub.add_option("--digits", g_fmt.digits, "significant digits (1 to 9)");
 }
 
-const bool r = RegisterCommand({"format", "number formatting into host strings", 560, Configure, Format, false});
+const bool r = RegisterCommand(
+    {"format", "number formatting into host strings", 560, Configure, Format, false});
 
 }  // namespace
 }  // namespace vantaro_cli

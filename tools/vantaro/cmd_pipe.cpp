@@ -18,9 +18,9 @@ struct PipeOptions {
     std::string vapour = "both";
     std::string lineFile;
     PipeSegment pipe{100.0, 7.981, 0.0, 1.5, 60.0, 0.0018, 0.0018, 1.0};
-    double flow = 20000.0;     // kg/h
-    double p2 = 1.01325;       // bar
-    double visc = 0.0115;      // cP, vapour viscosity of the line's states
+    double flow = 20000.0;  // kg/h
+    double p2 = 1.01325;    // bar
+    double visc = 0.0115;   // cP, vapour viscosity of the line's states
     double estimate = VANTARO_MISSING;
     double tol = 1e-6;
     int method = 1;
@@ -44,7 +44,8 @@ double CaseIdealGasCp(const Case& c, double t) {
     double cp = 0, sum = 0;
     for (size_t i = 0; i < c.comps.size(); ++i) {
         const CompRecord& r = c.comps[i].rec;
-        const double cpi = r.igb + t * (2 * r.igc + t * (3 * r.igd + t * (4 * r.ige + t * 5 * r.igf)));
+        const double cpi =
+            r.igb + t * (2 * r.igc + t * (3 * r.igd + t * (4 * r.ige + t * 5 * r.igf)));
         cp += c.z[i] * cpi;
         sum += c.z[i];
     }
@@ -125,8 +126,9 @@ LineCase LineFromFile(const std::string& path) {
         l.up = StateFromJson(j.at("upstream"));
         l.down = StateFromJson(j.at("downstream"));
         l.rescale = j.value("rescale", 1);
-        l.estimate = j.contains("estimate") && !j["estimate"].is_null() ? j["estimate"].get<double>()
-                                                                        : VANTARO_MISSING;
+        l.estimate = j.contains("estimate") && !j["estimate"].is_null()
+                         ? j["estimate"].get<double>()
+                         : VANTARO_MISSING;
         l.tol = j.value("tolerance", 1e-6);
     } catch (const nlohmann::json::exception& e) {
         throw std::runtime_error(path + ": " + e.what());
@@ -138,7 +140,9 @@ LineCase LineFromFile(const std::string& path) {
 Report Pipe(Session& s) {
     const LineCase l = g_pipe.lineFile.empty() ? LineFromOptions(s) : LineFromFile(g_pipe.lineFile);
     Table in{"line", "Vapour line (" + l.source + ")", {"quantity", "value", "unit"}, {}};
-    auto row = [&](const char* q, double v, const char* u) { in.rows.push_back({std::string(q), v, std::string(u)}); };
+    auto row = [&](const char* q, double v, const char* u) {
+        in.rows.push_back({std::string(q), v, std::string(u)});
+    };
     row("length", l.pipe.len * l.pipe.lenmult, "m");
     row("internal diameter", l.pipe.dia, "in");
     row("roughness", l.pipe.rough, "in");
@@ -151,18 +155,22 @@ Report Pipe(Session& s) {
     row("viscosity", l.down.mixvisc, "cP");
     row("molar heat capacity", l.down.mixcp, "kJ/(kmol K)");
 
-    Table out{"results", "Upstream pressure (IsoVapDp, AdiaVapDp; friction method " +
-                             std::string(l.method == 0 ? "Round" : l.method == 1 ? "Chen" : "?") + ")",
-              {"model", "status", "p_up_bar", "dp_bar", "v_in_m_s", "v_out_m_s", "reynolds", "darcy_f",
-               "leq_m", "regime"},
+    Table out{"results",
+              "Upstream pressure (IsoVapDp, AdiaVapDp; friction method " +
+                  std::string(l.method == 0   ? "Round"
+                              : l.method == 1 ? "Chen"
+                                              : "?") +
+                  ")",
+              {"model", "status", "p_up_bar", "dp_bar", "v_in_m_s", "v_out_m_s", "reynolds",
+               "darcy_f", "leq_m", "regime"},
               {}};
     auto run = [&](const char* name, auto routine) {
         FlowResult r{};
         const int32_t st = routine(l.method, l.p2, l.flow, &l.up, &l.down, &l.pipe, &r, l.rescale,
                                    l.estimate, l.tol);
         const double dp = r.p == VANTARO_MISSING ? VANTARO_MISSING : r.p - l.p2;
-        out.rows.push_back({std::string(name), static_cast<long long>(st), r.p, dp, r.vin, r.vout, r.re,
-                            r.fric, r.leq, static_cast<long long>(r.regime)});
+        out.rows.push_back({std::string(name), static_cast<long long>(st), r.p, dp, r.vin, r.vout,
+                            r.re, r.fric, r.leq, static_cast<long long>(r.regime)});
     };
     if (g_pipe.vapour == "isothermal" || g_pipe.vapour == "both") run("isothermal", IsoVapDp);
     if (g_pipe.vapour == "adiabatic" || g_pipe.vapour == "both") run("adiabatic", AdiaVapDp);
@@ -172,7 +180,8 @@ Report Pipe(Session& s) {
 void ConfigurePipe(CLI::App& sub) {
     sub.add_option("--vapour", g_pipe.vapour, "isothermal, adiabatic or both")
         ->check(CLI::IsMember({"isothermal", "adiabatic", "both"}));
-    sub.add_option("--line", g_pipe.lineFile, "line file (JSON: pipe, flow, p2, upstream, downstream)");
+    sub.add_option("--line", g_pipe.lineFile,
+                   "line file (JSON: pipe, flow, p2, upstream, downstream)");
     sub.add_option("--length", g_pipe.pipe.len, "pipe length, m");
     sub.add_option("--dia", g_pipe.pipe.dia, "internal diameter, in");
     sub.add_option("--rough", g_pipe.pipe.rough, "wall roughness, in");
@@ -212,7 +221,10 @@ Report Friction(Session&) {
     double ft0 = 0, ft1 = 0;
     const int32_t a = TurbulentFrictionFactor(0, g_fric.dia, g_fric.rough, &ft0);
     const int32_t b = TurbulentFrictionFactor(1, g_fric.dia, g_fric.rough, &ft1);
-    Table turb{"turbulent", "Complete turbulence (TurbulentFrictionFactor)", {"method", "darcy_f", "status"}, {}};
+    Table turb{"turbulent",
+               "Complete turbulence (TurbulentFrictionFactor)",
+               {"method", "darcy_f", "status"},
+               {}};
     turb.rows.push_back({std::string("Round"), ft0, static_cast<long long>(a)});
     turb.rows.push_back({std::string("Chen"), ft1, static_cast<long long>(b)});
     return {{t, turb}};
@@ -231,7 +243,8 @@ struct RegimeOptions {
     bool si = false;
 } g_regime;
 
-const char* const kRegimes[6] = {"dispersed bubble", "elongated bubble", "slug", "stratified", "wave", "annular"};
+const char* const kRegimes[6] = {
+    "dispersed bubble", "elongated bubble", "slug", "stratified", "wave", "annular"};
 
 Report Regime(Session&) {
     std::vector<std::pair<double, double>> points;
@@ -241,9 +254,10 @@ Report Regime(Session&) {
     } else {
         points = {{1, 0.01}, {30, 0.01}, {300, 0.1}, {0.1, 1}, {10, 3}, {1, 30}};
     }
-    Table t{"regime", "Horizontal flow regime (Mandhane map), velocities in ft/s",
-            {"gas_ft_s", "liquid_ft_s", "regime", "dispersed_bubble", "elongated_bubble", "slug", "stratified",
-             "wave", "annular"},
+    Table t{"regime",
+            "Horizontal flow regime (Mandhane map), velocities in ft/s",
+            {"gas_ft_s", "liquid_ft_s", "regime", "dispersed_bubble", "elongated_bubble", "slug",
+             "stratified", "wave", "annular"},
             {}};
     for (auto [g, l] : points) {
         double sc[6];
@@ -260,14 +274,17 @@ Report Regime(Session&) {
 void ConfigureRegime(CLI::App& sub) {
     sub.alias("mandhane");
     sub.add_option("--gas", g_regime.gas, "superficial gas velocity (ft/s; m/s with --si)");
-    sub.add_option("--liquid", g_regime.liquid, "superficial liquid velocity (ft/s; m/s with --si)");
+    sub.add_option("--liquid", g_regime.liquid,
+                   "superficial liquid velocity (ft/s; m/s with --si)");
     sub.add_flag("--si", g_regime.si, "velocities in m/s");
 }
 
-const bool r1 = RegisterCommand({"pipe", "upstream pressure of a vapour line, isothermal and adiabatic", 500,
-                                 ConfigurePipe, Pipe, true});
-const bool r2 = RegisterCommand({"friction", "Darcy friction factors (Round, Chen) over Reynolds numbers", 510,
-                                 ConfigureFriction, Friction, false});
+const bool r1 =
+    RegisterCommand({"pipe", "upstream pressure of a vapour line, isothermal and adiabatic", 500,
+                     ConfigurePipe, Pipe, true});
+const bool r2 =
+    RegisterCommand({"friction", "Darcy friction factors (Round, Chen) over Reynolds numbers", 510,
+                     ConfigureFriction, Friction, false});
 const bool r3 = RegisterCommand({"regime", "horizontal gas-liquid flow regime on the Mandhane map",
                                  520, ConfigureRegime, Regime, false});
 
