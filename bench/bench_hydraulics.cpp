@@ -25,26 +25,19 @@ struct Line {
     }
 };
 
-void BM_IsoVapDp100m(benchmark::State& state) {
-    const Line l;
-    FlowResult r{};
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            IsoVapDp(1, 1.5, 20000.0, &l.up, &l.down, &l.pipe, &r, 1, VANTARO_MISSING, 1e-6));
-        benchmark::DoNotOptimize(r.p);
-    }
-}
-BENCHMARK(BM_IsoVapDp100m);
+using VapourExport = int32_t (*)(int32_t, double, double, const StreamState*, const StreamState*,
+                                 const PipeSegment*, FlowResult*, int32_t, double, double);
 
-void BM_AdiaVapDp100m(benchmark::State& state) {
+void BM_VapourLine100m(benchmark::State& state, VapourExport routine) {
     const Line l;
     FlowResult r{};
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            AdiaVapDp(1, 1.5, 20000.0, &l.up, &l.down, &l.pipe, &r, 1, VANTARO_MISSING, 1e-6));
+            routine(1, 1.5, 20000.0, &l.up, &l.down, &l.pipe, &r, 1, VANTARO_MISSING, 1e-6));
         benchmark::DoNotOptimize(r.p);
     }
 }
-BENCHMARK(BM_AdiaVapDp100m);
+BENCHMARK_CAPTURE(BM_VapourLine100m, IsoVapDp, IsoVapDp);
+BENCHMARK_CAPTURE(BM_VapourLine100m, AdiaVapDp, AdiaVapDp);
 
 }  // namespace
