@@ -16,15 +16,21 @@ long g_live = 0;
 
 #if defined(_WIN32)
 
+// The system allocator leaves the text uninitialised when no source is
+// given; it is zeroed here as on the other platforms.
 HostString AllocStringByteLen(const char* bytes, uint32_t len) noexcept {
     BSTR s = SysAllocStringByteLen(bytes, len);
-    if (s) ++g_live;
+    if (!s) return nullptr;
+    if (!bytes) std::memset(s, 0, len);
+    ++g_live;
     return s;
 }
 
 HostString AllocStringLen(const HostChar* chars, uint32_t len) noexcept {
     BSTR s = SysAllocStringLen(chars, len);
-    if (s) ++g_live;
+    if (!s) return nullptr;
+    if (!chars) std::memset(s, 0, std::size_t{len} * sizeof(HostChar));
+    ++g_live;
     return s;
 }
 
