@@ -4,8 +4,10 @@
 #include <cstring>
 
 #if defined(_WIN32)
-#include <oleauto.h>
+// windows.h first: oleauto.h relies on its types.
 #include <windows.h>
+
+#include <oleauto.h>
 #endif
 
 namespace vt::platform {
