@@ -232,6 +232,44 @@ VANTARO_API int32_t ViscParam(int32_t kind, double mw, double tc, double pc, dou
 /* Pipe hydraulics: friction and vapour pressure drop                       */
 /* ------------------------------------------------------------------------ */
 
+/* Friction-factor method codes: 0 = Round, 1 = Chen (fully turbulent zone). */
+#define VANTARO_FRICTION_ROUND 0
+#define VANTARO_FRICTION_CHEN 1
+
+/* Darcy friction factor in the zone of complete turbulence (Re = 1e10) of a
+ * pipe with diameter and absolute roughness in the same unit. Returns 1;
+ * 0 with *f = MISSING for an unknown method code, a diameter that is not
+ * positive, or a negative or non-finite roughness; 0 for a null f. Leaves
+ * the floating-point flags alone. */
+VANTARO_API int32_t TurbulentFrictionFactor(int32_t method, double diameter, double roughness,
+                                            double *f);
+
+/* Upstream pressure of a gas line in isothermal flow. p2 downstream pressure
+ * (bar), w mass flow (kg/h), upstream and downstream stream states, the pipe,
+ * the result; rescale 1 rescales the densities to the actual pressures;
+ * p1estimate in bar or MISSING (1.5 p2); tolerance relative on the upstream
+ * pressure. Returns -1 when computed. Returns 0 when the call cannot be
+ * computed (null pointer, unknown method, p2 <= 0, negative flow, negative
+ * lengths, non-positive diameter, viscosity or density, tolerance <= 0,
+ * non-finite input: result all MISSING, regime -32767) or when the answer
+ * lies above 1000 bar (p = 1000 is written). Without convergence in 50 steps
+ * the last iterate is returned (-1). At p2 >= 1000 bar nothing is computed
+ * but vin: p = p2 (-1). A zero-length pipe gives p = p2 and regime -32767
+ * (-1). Clears the floating-point flags except on the zero-length exit. */
+VANTARO_API int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState *upstream,
+                             const StreamState *downstream, const PipeSegment *pipe,
+                             FlowResult *result, int32_t rescale, double p1estimate,
+                             double tolerance);
+
+/* The same for adiabatic flow of an ideal gas (ratio of specific heats from
+ * the states' molar heat capacities, which must exceed 8.3142). Also returns
+ * 0, with p = p2 written, when the isothermal bracket holds no adiabatic
+ * answer although the line has a pressure drop. */
+VANTARO_API int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState *upstream,
+                              const StreamState *downstream, const PipeSegment *pipe,
+                              FlowResult *result, int32_t rescale, double p1estimate,
+                              double tolerance);
+
 /* ------------------------------------------------------------------------ */
 /* Pipe hydraulics: two-phase pressure drop                                 */
 /* ------------------------------------------------------------------------ */
@@ -239,6 +277,13 @@ VANTARO_API int32_t ViscParam(int32_t kind, double mw, double tc, double pc, dou
 /* ------------------------------------------------------------------------ */
 /* Pipe hydraulics: flow-regime map                                         */
 /* ------------------------------------------------------------------------ */
+
+/* Scores (summing to 1) of the six horizontal gas-liquid flow regimes
+ * {dispersed bubble, elongated bubble, slug, stratified, wave, annular} at
+ * superficial gas and liquid velocities in ft/s; the largest marks the
+ * regime. Returns 0. Velocities that are not positive and finite give six
+ * MISSING scores (null scores: nothing written). */
+VANTARO_API int32_t Mandhane(double gasVelocity, double liquidVelocity, double *scores);
 
 /* ------------------------------------------------------------------------ */
 /* Fitting loss coefficients: tees                                          */
@@ -272,6 +317,12 @@ VANTARO_API int32_t getK23(double a, double q, int32_t type, int32_t pattern, do
 /* Fitting loss coefficients: contraction                                   */
 /* ------------------------------------------------------------------------ */
 
+/* Loss coefficient of a contraction with area ratio 0 <= ratio <= 1 and
+ * included angle 0 <= angle <= 180 degrees. Returns -1; 0 with *k = MISSING
+ * outside those ranges or for non-finite input (null k: 0). Clears the
+ * floating-point flags. */
+VANTARO_API int32_t ContractionLossCoefficientBenedict(double ratio, double angle, double *k);
+
 /* ------------------------------------------------------------------------ */
 /* Sonic flow                                                               */
 /* ------------------------------------------------------------------------ */
@@ -279,6 +330,43 @@ VANTARO_API int32_t getK23(double a, double q, int32_t type, int32_t pattern, do
 /* ------------------------------------------------------------------------ */
 /* Heat transfer                                                            */
 /* ------------------------------------------------------------------------ */
+
+/* Re = velocity (m/s) * diameter (m) * density (kg/m3) / (viscosity cP * 0.001).
+ * Pure arithmetic: a zero divisor gives infinity or NaN. Returns -1 (0 for a
+ * null result pointer). */
+VANTARO_API int32_t Reynolds(double velocity, double diameter, double density, double viscosity,
+                             double *re);
+
+/* Pr from heat capacity kJ/(kg K), viscosity cP, conductivity W/(m K). */
+VANTARO_API int32_t Prandtl(double heatCapacity, double viscosity, double conductivity, double *pr);
+
+/* Grashof number; the expansion coefficient comes from the densities at the
+ * two temperatures (equal temperatures give NaN). Length m, viscosity cP. */
+VANTARO_API int32_t Grashof(double t1, double t2, double length, double viscosity, double density1,
+                            double density2, double *gr);
+
+/* Inside film coefficient W/(m2 K), Dittus-Boelter (heating when the wall is
+ * hotter). Velocity m/s, viscosity cP, conductivity W/(m K), heat capacity
+ * kJ/(kg K), density kg/m3 (<= 0 taken as 0.001), temperatures K, diameter m;
+ * `reserved` is not read. Returns -1; 0 with *h = MISSING for a negative
+ * velocity, a viscosity, conductivity, heat capacity or diameter that is
+ * not positive, or non-finite input. */
+VANTARO_API int32_t HtcInternal(double velocity, double viscosity, double conductivity,
+                                double heatCapacity, double density, double tFluid, double tWall,
+                                double diameter, double reserved, double *h);
+
+/* Outside film coefficient W/(m2 K) in air (medium 0) or water (medium 1) at
+ * the ambient temperature (K), forced or natural convection; orientation 0
+ * or other selects the natural-convection fit. Returns -1; 0 with
+ * *h = MISSING for another medium, a negative velocity, non-positive
+ * temperatures or diameter, non-finite input or a non-physical result. */
+VANTARO_API int32_t HtcExternal(double velocity, double tAmbient, double tSurface, double diameter,
+                                int16_t orientation, double *h, int16_t medium);
+
+/* Steam superheat correction factor KSH at the relieving temperature (degF)
+ * and set pressure (psig), clamped to 300-1200 degF and 15-3000 psig; 9.99
+ * for a NaN input. */
+VANTARO_API double SuperheatCoefficient(double temperatureF, double pressurePsig);
 
 /* ------------------------------------------------------------------------ */
 /* Numerics: sparse linear equations                                        */
@@ -313,6 +401,37 @@ VANTARO_API int32_t SolveLinearEquations(int32_t nnz, int32_t n, const SparseEnt
 /* ------------------------------------------------------------------------ */
 /* Number formatting and host strings                                       */
 /* ------------------------------------------------------------------------ */
+
+/* Host strings: a 32-bit byte length followed by 16-bit characters and a
+ * 16-bit NUL; the pointer addresses the first character. On Windows these
+ * are OLE Automation strings (BSTR). The engine allocates them; the host
+ * frees them with FreeHostString (SysFreeString works as well on Windows).
+ * A null string is the empty string. */
+#if defined(_WIN32)
+typedef wchar_t VantaroChar;
+#else
+typedef uint16_t VantaroChar;
+#endif
+typedef VantaroChar *VantaroString;
+
+/* Frees a string the engine returned; null is ignored. */
+VANTARO_API void FreeHostString(VantaroString s);
+
+/* Length of a host string in bytes (0 for null). */
+VANTARO_API uint32_t HostStringByteLen(VantaroString s);
+
+/* value * scale + offset formatted with a printf format holding exactly one
+ * floating-point conversion (flags, width and precision of up to three
+ * digits, optional 'l'), returned as a new byte string (the bytes of the
+ * text, not widened); e/E/g/G exponents have at least three digits
+ * ("1.234e+003"). MISSING gives "", -32768 gives "1"; a null format or any
+ * other format gives "". Null only when out of memory. */
+VANTARO_API VantaroString ExtFormat(double value, double scale, double offset, const char *format);
+
+/* Replaces *out with value rendered with exactly `digits` (1-9) significant
+ * digits, keeping trailing zeros (exponents written e+NNN). Returns 1; 0 with
+ * *out unchanged for digits outside 1-9 or a null out, 0 when out of memory. */
+VANTARO_API int32_t FormatSigFigs(VantaroString *out, double value, int32_t digits);
 
 #ifdef __cplusplus
 } /* extern "C" */
