@@ -3,9 +3,10 @@
 #   wine-session.sh start   a persistent wineserver and a booted prefix
 #   wine-session.sh stop    shuts the session down
 # With a persistent server each test program starts in about 0.2 s instead of
-# 2-5 s. Wine's own services inherit the standard streams of the process that
-# starts them, so both commands detach theirs: otherwise a reader of the
-# test's output (CTest) would wait for the services and never finish.
+# 2-5 s; it stays 60 s after the last program if the stop never comes. Wine's
+# own services inherit the standard streams of the process that starts them,
+# so both commands detach theirs: otherwise a reader of the test's output
+# (CTest) would wait for the services and never finish.
 set -eu
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="winedbg.exe=d;winex11.drv=d;mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
@@ -14,7 +15,7 @@ unset DISPLAY WAYLAND_DISPLAY
 case "${1:-}" in
     start)
         mkdir -p "$WINEPREFIX"
-        wineserver -p </dev/null >/dev/null 2>&1
+        wineserver -p60 </dev/null >/dev/null 2>&1
         wine wineboot -i </dev/null >/dev/null 2>&1
         ;;
     stop)

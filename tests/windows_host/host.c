@@ -10,8 +10,9 @@
  *
  * Exports of subsystems that are not in every build yet (Prop3, IsoVapDp,
  * FormatSigFigs, ExtFormat) are optional: when GetProcAddress does not find
- * one, the host says so and skips its checks. Defining
- * VANTARO_HOST_REQUIRE_ALL makes their absence a failure. */
+ * one, the host says so and skips its checks. The build makes each one
+ * required (VANTARO_HOST_REQUIRE_<name>) once the public header declares it,
+ * and all of them with VANTARO_HOST_REQUIRE_ALL. */
 #include <windows.h>
 #include <oleauto.h>
 
@@ -24,9 +25,30 @@
 #include "vantaro/vantaro.h"
 
 #ifdef VANTARO_HOST_REQUIRE_ALL
-#  define OPTIONAL_REQUIRED 1
+#  define VANTARO_HOST_REQUIRE_Prop3
+#  define VANTARO_HOST_REQUIRE_IsoVapDp
+#  define VANTARO_HOST_REQUIRE_FormatSigFigs
+#  define VANTARO_HOST_REQUIRE_ExtFormat
+#endif
+#ifdef VANTARO_HOST_REQUIRE_Prop3
+#  define PROP3_REQUIRED 1
 #else
-#  define OPTIONAL_REQUIRED 0
+#  define PROP3_REQUIRED 0
+#endif
+#ifdef VANTARO_HOST_REQUIRE_IsoVapDp
+#  define ISOVAPDP_REQUIRED 1
+#else
+#  define ISOVAPDP_REQUIRED 0
+#endif
+#ifdef VANTARO_HOST_REQUIRE_FormatSigFigs
+#  define FORMATSIGFIGS_REQUIRED 1
+#else
+#  define FORMATSIGFIGS_REQUIRED 0
+#endif
+#ifdef VANTARO_HOST_REQUIRE_ExtFormat
+#  define EXTFORMAT_REQUIRED 1
+#else
+#  define EXTFORMAT_REQUIRED 0
 #endif
 
 /* Status-word bits of _statusfp (MinGW's <float.h> lacks the _SW_ names). */
@@ -99,10 +121,10 @@ static AnyFn Required(const char *name) {
     return f;
 }
 
-static AnyFn Optional(const char *name) {
+static AnyFn Optional(const char *name, int required) {
     AnyFn f = Lookup(name);
     if (!f) {
-        if (OPTIONAL_REQUIRED) {
+        if (required) {
             fprintf(stderr, "export %s not found\n", name);
             ++failures;
         } else {
@@ -254,7 +276,7 @@ static void CheckWorkspace(void) {
 /* --- optional: stream flash ------------------------------------------------- */
 
 static void CheckProp3(void) {
-    Prop3Fn prop3 = (Prop3Fn)Optional("Prop3");
+    Prop3Fn prop3 = (Prop3Fn)Optional("Prop3", PROP3_REQUIRED);
     if (!prop3) return;
     double tol[4] = {0.01, 0.1, 0.001, 1e-6};
     double y[N], x[N], xw[N], xl[N];
@@ -301,7 +323,7 @@ static void CheckProp3(void) {
 /* --- optional: isothermal vapour line ---------------------------------------- */
 
 static void CheckIsoVapDp(void) {
-    IsoVapDpFn isoVapDp = (IsoVapDpFn)Optional("IsoVapDp");
+    IsoVapDpFn isoVapDp = (IsoVapDpFn)Optional("IsoVapDp", ISOVAPDP_REQUIRED);
     if (!isoVapDp) return;
     /* 10 t/h of gas (5 kg/m3, 0.011 cP) through 100 m of 6 in pipe into 5 bar. */
     StreamState gas;
@@ -347,7 +369,7 @@ static int Equals(BSTR s, const wchar_t *expected) {
 }
 
 static void CheckFormatting(void) {
-    FormatSigFigsFn formatSigFigs = (FormatSigFigsFn)Optional("FormatSigFigs");
+    FormatSigFigsFn formatSigFigs = (FormatSigFigsFn)Optional("FormatSigFigs", FORMATSIGFIGS_REQUIRED);
     if (formatSigFigs) {
         BSTR s = SysAllocString(L"old text");
         CHECK(formatSigFigs(&s, 1.5, 4) == 1);
@@ -364,7 +386,7 @@ static void CheckFormatting(void) {
         AfterCall("FormatSigFigs");
         SysFreeString(s);
     }
-    ExtFormatFn extFormat = (ExtFormatFn)Optional("ExtFormat");
+    ExtFormatFn extFormat = (ExtFormatFn)Optional("ExtFormat", EXTFORMAT_REQUIRED);
     if (extFormat) {
         /* A byte string: the formatted bytes, not widened. */
         BSTR s = extFormat(300, 1.8, -459.67, "%.1f");
