@@ -9,64 +9,78 @@ namespace vt::platform {
 
 #if defined(_WIN32)
 
+#if !defined(__x86_64__)
+#error "the Windows build targets x64"
+#endif
+
+// The C run-time's control functions work on the SSE unit, where double
+// arithmetic runs, but (under Wine at least) leave the x87 unit alone, which
+// long double, MinGW's <fenv.h> and parts of its maths library use; and
+// changing the masks through them may clear the SSE flags. So the scope
+// masks through _controlfp_s, keeps both units masked and clean itself, and
+// writes the flags last. The flag bits of MXCSR, the x87 status word and
+// <cfenv> are the same: invalid 0x01, denormal 0x02, zero-divide 0x04,
+// overflow 0x08, underflow 0x10, inexact 0x20.
+
 namespace {
 
-// The control word fields the scope saves and restores: exception masks,
-// rounding and denormal control (precision control does not exist on x64).
-constexpr unsigned int kControlFields = _MCW_EM | _MCW_RC | _MCW_DN;
+constexpr unsigned int kFlagBits = 0x3f;
+constexpr unsigned int kMxcsrMaskShift = 7;  // mask bits sit 7 above their flags
 
-// The six exception flags in the C run-time's status-word layout, which is
-// also the layout of the exception-mask bits (_EM_x == _SW_x). MinGW's
-// <float.h> lacks the _SW_ names.
-constexpr unsigned int kSwInexact = 0x00000001;
-constexpr unsigned int kSwUnderflow = 0x00000002;
-constexpr unsigned int kSwOverflow = 0x00000004;
-constexpr unsigned int kSwZeroDivide = 0x00000008;
-constexpr unsigned int kSwInvalid = 0x00000010;
-constexpr unsigned int kSwDenormal = 0x00080000;
-
-// Status-word flags as MXCSR flag bits (IE 0x01, DE 0x02, ZE 0x04, OE 0x08,
-// UE 0x10, PE 0x20).
-unsigned int ToMxcsrFlags(unsigned int sw) noexcept {
-    unsigned int m = 0;
-    if (sw & kSwInvalid) m |= 0x01;
-    if (sw & kSwDenormal) m |= 0x02;
-    if (sw & kSwZeroDivide) m |= 0x04;
-    if (sw & kSwOverflow) m |= 0x08;
-    if (sw & kSwUnderflow) m |= 0x10;
-    if (sw & kSwInexact) m |= 0x20;
-    return m;
+unsigned short X87Control() noexcept {
+    unsigned short cw;
+    __asm__ __volatile__("fnstcw %0" : "=m"(cw));
+    return cw;
 }
 
-// Sets flags without raising anything: writing flag bits into MXCSR never
-// traps, whatever the masks (double arithmetic on x64 runs on SSE).
-void SetFlags(unsigned int sw) noexcept {
-    const unsigned int m = ToMxcsrFlags(sw);
-    if (m != 0) _mm_setcsr(_mm_getcsr() | m);
+void SetX87Control(unsigned short cw) noexcept { __asm__ __volatile__("fldcw %0" : : "m"(cw)); }
+
+unsigned int X87Flags() noexcept {
+    unsigned short sw;
+    __asm__ __volatile__("fnstsw %0" : "=m"(sw));
+    return sw & kFlagBits;
 }
+
+void ClearX87Flags() noexcept { __asm__ __volatile__("fnclex"); }
+
+unsigned int Flags() noexcept { return (_mm_getcsr() | X87Flags()) & kFlagBits; }
 
 }  // namespace
 
-void ClearFpFlags() noexcept { _clearfp(); }
+void ClearFpFlags() noexcept {
+    _clearfp();
+    ClearX87Flags();
+    _mm_setcsr(_mm_getcsr() & ~kFlagBits);
+}
 
 FpScope::FpScope(FpExit exit) noexcept : exit_(exit) {
-    // Save the host's control word and flags, clear the flags and mask every
-    // exception for the engine's own computation.
     _controlfp_s(&savedControl_, 0, 0);
-    savedStatus_ = _clearfp();
+    savedMxcsr_ = _mm_getcsr();
+    savedX87_ = X87Control();
+    entryFlags_ = Flags();
+    // All exceptions masked in both units, no flags.
     unsigned int unused = 0;
     _controlfp_s(&unused, _MCW_EM, _MCW_EM);
+    SetX87Control(static_cast<unsigned short>(savedX87_ | kFlagBits));
+    ClearFpFlags();
 }
 
 FpScope::~FpScope() {
-    const unsigned int raised = _clearfp();
+    const unsigned int raised = Flags();
+    ClearX87Flags();
+    SetX87Control(savedX87_);
     unsigned int unused = 0;
-    _controlfp_s(&unused, savedControl_ & kControlFields, kControlFields);
-    if (exit_ == FpExit::Clear) return;
-    // The host's entry flags come back; the engine's flags are handed on
-    // except those the host unmasked (a set mask bit means masked).
-    const unsigned int masked = savedControl_ & _MCW_EM;
-    SetFlags(savedStatus_ | (raised & masked));
+    _controlfp_s(&unused, savedControl_ & (_MCW_EM | _MCW_RC | _MCW_DN),
+                 _MCW_EM | _MCW_RC | _MCW_DN);
+    // MXCSR exactly as the host had it, then the flags: none (Clear), or the
+    // host's own plus the engine's that the host masks (Keep). Writing flag
+    // bits never traps; the host's readers (_statusfp, fetestexcept) see them.
+    unsigned int flags = 0;
+    if (exit_ == FpExit::Keep) {
+        const unsigned int masked = (savedMxcsr_ >> kMxcsrMaskShift) & kFlagBits;
+        flags = entryFlags_ | (raised & masked);
+    }
+    _mm_setcsr((savedMxcsr_ & ~kFlagBits) | flags);
 }
 
 #else

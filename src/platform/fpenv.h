@@ -6,9 +6,9 @@
 // clear; the others leave the host's flags as they were on entry and add the
 // flags raised inside the engine (only where that cannot trap).
 //
-// On Windows the scope works through the C run-time's control word
-// (_controlfp_s, _statusfp, _clearfp), the interface Windows hosts use to
-// unmask exceptions; elsewhere through <cfenv>.
+// On Windows (x64) the scope works through the C run-time's control word
+// (_controlfp_s), the interface through which Windows hosts unmask
+// exceptions, and through the two units' registers for the flags.
 #pragma once
 #include <cfenv>
 
@@ -31,7 +31,9 @@ public:
 private:
 #if defined(_WIN32)
     unsigned int savedControl_;  // host's control word (_controlfp_s layout)
-    unsigned int savedStatus_;   // host's flags on entry (_statusfp layout)
+    unsigned int savedMxcsr_;    // host's SSE control and status register
+    unsigned short savedX87_;    // host's x87 control word
+    unsigned int entryFlags_;    // host's flags on entry (MXCSR flag bits)
 #else
     std::fenv_t saved_;
 #endif

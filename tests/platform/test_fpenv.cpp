@@ -59,7 +59,10 @@ void HostRoundingNearest() {
     _controlfp_s(&cw, _RC_NEAR, _MCW_RC);
 }
 unsigned Flags() { return FromWin(_statusfp()); }
-void ClearFlags() { _clearfp(); }
+void ClearFlags() {
+    _clearfp();
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
 #else
 constexpr int kFeBits[] = {FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW, FE_INEXACT};
 
@@ -203,11 +206,47 @@ TEST(FpScope, NestedScopesGiveTheHostItsMasksBack) {
     EXPECT_EQ(flags & (kDivByZero | kInvalid), 0u);
 }
 
+// Long double arithmetic runs on the x87 unit (so do parts of MinGW's maths
+// library): the scope masks and clears it as well.
+TEST(FpScope, CoversTheX87Unit) {
+    RestoreHost restore;
+    ClearFlags();
+    HostUnmask(kDivByZero);
+    {
+        FpScope scope(FpExit::Keep);
+        volatile long double zero = 0.0L, one = 1.0L;
+        volatile long double r = one / zero;  // traps if the x87 unit is unmasked
+        (void)r;
+    }
+    const unsigned unmasked = HostUnmasked();
+    HostUnmask(0);
+    EXPECT_EQ(unmasked, unsigned{kDivByZero});
+    EXPECT_EQ(Flags(), 0u);
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+
+    {
+        FpScope scope(FpExit::Keep);
+        volatile long double zero = 0.0L, one = 1.0L;
+        volatile long double r = one / zero;
+        (void)r;
+    }
+    EXPECT_EQ(Flags(), unsigned{kDivByZero}) << "handed on where the host can read it";
+    ClearFlags();
+
+    std::feraiseexcept(FE_OVERFLOW);  // MinGW raises on the x87 unit
+    {
+        FpScope scope(FpExit::Clear);
+    }
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+}
+
 TEST(FpScope, ClearFpFlagsClearsEverything) {
     RestoreHost restore;
     Compute(kDivByZero | kOverflow | kInvalid | kInexact);
+    std::feraiseexcept(FE_DIVBYZERO);
     vt::platform::ClearFpFlags();
     EXPECT_EQ(Flags(), 0u);
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
 }
 
 }  // namespace
