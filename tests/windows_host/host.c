@@ -10,9 +10,10 @@
  *
  * Exports of subsystems that are not in every build yet (Prop3, IsoVapDp,
  * FormatSigFigs, ExtFormat) are optional: when GetProcAddress does not find
- * one, the host says so and skips its checks. The build makes each one
- * required (VANTARO_HOST_REQUIRE_<name>) once the public header declares it,
- * and all of them with VANTARO_HOST_REQUIRE_ALL. */
+ * one, the host says so and skips its checks. Each one becomes required,
+ * and its type is checked against the header, once the public header
+ * declares it (the build defines VANTARO_HOST_DECLARES_<name>);
+ * VANTARO_HOST_REQUIRE_ALL requires all of them. */
 #include <windows.h>
 #include <oleauto.h>
 
@@ -24,28 +25,24 @@
 
 #include "vantaro/vantaro.h"
 
-#ifdef VANTARO_HOST_REQUIRE_ALL
-#  define VANTARO_HOST_REQUIRE_Prop3
-#  define VANTARO_HOST_REQUIRE_IsoVapDp
-#  define VANTARO_HOST_REQUIRE_FormatSigFigs
-#  define VANTARO_HOST_REQUIRE_ExtFormat
-#endif
-#ifdef VANTARO_HOST_REQUIRE_Prop3
+/* VANTARO_HOST_DECLARES_<name>: the public header declares the export (set
+ * by the build), so the DLL must have it and its type is checked. */
+#if defined(VANTARO_HOST_DECLARES_Prop3) || defined(VANTARO_HOST_REQUIRE_ALL)
 #  define PROP3_REQUIRED 1
 #else
 #  define PROP3_REQUIRED 0
 #endif
-#ifdef VANTARO_HOST_REQUIRE_IsoVapDp
+#if defined(VANTARO_HOST_DECLARES_IsoVapDp) || defined(VANTARO_HOST_REQUIRE_ALL)
 #  define ISOVAPDP_REQUIRED 1
 #else
 #  define ISOVAPDP_REQUIRED 0
 #endif
-#ifdef VANTARO_HOST_REQUIRE_FormatSigFigs
+#if defined(VANTARO_HOST_DECLARES_FormatSigFigs) || defined(VANTARO_HOST_REQUIRE_ALL)
 #  define FORMATSIGFIGS_REQUIRED 1
 #else
 #  define FORMATSIGFIGS_REQUIRED 0
 #endif
-#ifdef VANTARO_HOST_REQUIRE_ExtFormat
+#if defined(VANTARO_HOST_DECLARES_ExtFormat) || defined(VANTARO_HOST_REQUIRE_ALL)
 #  define EXTFORMAT_REQUIRED 1
 #else
 #  define EXTFORMAT_REQUIRED 0
@@ -104,6 +101,31 @@ typedef int32_t(__cdecl *IsoVapDpFn)(int32_t method, double p2, double w, const 
                                      FlowResult *out, int32_t rescale, double guess, double tol);
 typedef int32_t(__cdecl *FormatSigFigsFn)(BSTR *out, double value, int32_t digits);
 typedef BSTR(__cdecl *ExtFormatFn)(double value, double scale, double offset, const char *format);
+
+/* Once the header declares an export, its type there must be the one the
+ * host calls it through. */
+#define SAME_TYPE_AS_HEADER(fn, type) \
+    _Static_assert(__builtin_types_compatible_p(__typeof__(&fn), type), #fn ": host type differs from the header")
+SAME_TYPE_AS_HEADER(SetMessageCallback, SetMessageCallbackFn);
+SAME_TYPE_AS_HEADER(OpenProps, OpenPropsFn);
+SAME_TYPE_AS_HEADER(CloseProps, ClosePropsFn);
+SAME_TYPE_AS_HEADER(MolWeight, MixtureFn);
+SAME_TYPE_AS_HEADER(PseudoPc, MixtureFn);
+SAME_TYPE_AS_HEADER(PseudoTc, MixtureFn);
+SAME_TYPE_AS_HEADER(EstimateKij, EstimateKijFn);
+SAME_TYPE_AS_HEADER(GetKijHardWired, GetKijHardWiredFn);
+#ifdef VANTARO_HOST_DECLARES_Prop3
+SAME_TYPE_AS_HEADER(Prop3, Prop3Fn);
+#endif
+#ifdef VANTARO_HOST_DECLARES_IsoVapDp
+SAME_TYPE_AS_HEADER(IsoVapDp, IsoVapDpFn);
+#endif
+#ifdef VANTARO_HOST_DECLARES_FormatSigFigs
+SAME_TYPE_AS_HEADER(FormatSigFigs, FormatSigFigsFn);
+#endif
+#ifdef VANTARO_HOST_DECLARES_ExtFormat
+SAME_TYPE_AS_HEADER(ExtFormat, ExtFormatFn);
+#endif
 
 static HMODULE dll;
 
