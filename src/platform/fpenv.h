@@ -5,6 +5,10 @@
 // return. Exports that the design says clear the exception flags leave them
 // clear; the others leave the host's flags as they were on entry and add the
 // flags raised inside the engine (only where that cannot trap).
+//
+// On Windows (x64) the scope works through the C run-time's control word
+// (_controlfp_s), the interface through which Windows hosts unmask
+// exceptions, and through the two units' registers for the flags.
 #pragma once
 #include <cfenv>
 
@@ -25,7 +29,14 @@ public:
     void SetExit(FpExit exit) noexcept { exit_ = exit; }
 
 private:
+#if defined(_WIN32)
+    unsigned int savedControl_;  // host's control word (_controlfp_s layout)
+    unsigned int savedMxcsr_;    // host's SSE control and status register
+    unsigned short savedX87_;    // host's x87 control word
+    unsigned int entryFlags_;    // host's flags on entry (MXCSR flag bits)
+#else
     std::fenv_t saved_;
+#endif
     FpExit exit_;
 };
 

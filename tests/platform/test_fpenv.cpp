@@ -1,0 +1,252 @@
+// The floating-point scope of every export: the engine computes with all
+// exceptions masked whatever the host unmasked, the host gets its control
+// settings back, and the flags leave the scope as the exit mode says.
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cmath>
+
+#include "platform/fpenv.h"
+
+#if defined(_WIN32)
+#include <float.h>
+#endif
+
+namespace {
+
+using vt::platform::FpExit;
+using vt::platform::FpScope;
+
+// The host's side, through the interface a host on each platform uses.
+enum Exc : unsigned { kInvalid = 1, kDivByZero = 2, kOverflow = 4, kInexact = 8 };
+
+#if defined(_WIN32)
+// _controlfp_s / _statusfp bits: masks and flags share one layout.
+constexpr unsigned kWinBits[] = {0x10, 0x08, 0x04, 0x01};
+
+unsigned ToWin(unsigned e) {
+    unsigned w = 0;
+    for (int i = 0; i < 4; ++i)
+        if (e & (1u << i)) w |= kWinBits[i];
+    return w;
+}
+unsigned FromWin(unsigned w) {
+    unsigned e = 0;
+    for (int i = 0; i < 4; ++i)
+        if (w & kWinBits[i]) e |= 1u << i;
+    return e;
+}
+void HostUnmask(unsigned e) {
+    unsigned cw = 0;
+    _controlfp_s(&cw, _MCW_EM & ~ToWin(e), _MCW_EM);
+}
+unsigned HostUnmasked() {
+    unsigned cw = 0;
+    _controlfp_s(&cw, 0, 0);
+    return FromWin(~cw & _MCW_EM);
+}
+unsigned HostRounding() {
+    unsigned cw = 0;
+    _controlfp_s(&cw, 0, 0);
+    return cw & _MCW_RC;
+}
+void HostSetRoundingUp() {
+    unsigned cw = 0;
+    _controlfp_s(&cw, _RC_UP, _MCW_RC);
+}
+void HostRoundingNearest() {
+    unsigned cw = 0;
+    _controlfp_s(&cw, _RC_NEAR, _MCW_RC);
+}
+unsigned Flags() { return FromWin(_statusfp()); }
+void ClearFlags() {
+    _clearfp();
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
+#else
+constexpr int kFeBits[] = {FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW, FE_INEXACT};
+
+int ToFe(unsigned e) {
+    int f = 0;
+    for (int i = 0; i < 4; ++i)
+        if (e & (1u << i)) f |= kFeBits[i];
+    return f;
+}
+unsigned FromFe(int f) {
+    unsigned e = 0;
+    for (int i = 0; i < 4; ++i)
+        if (f & kFeBits[i]) e |= 1u << i;
+    return e;
+}
+void HostUnmask(unsigned e) {
+    fedisableexcept(FE_ALL_EXCEPT);
+    if (e) feenableexcept(ToFe(e));
+}
+unsigned HostUnmasked() { return FromFe(fegetexcept()); }
+unsigned HostRounding() { return static_cast<unsigned>(std::fegetround()); }
+void HostSetRoundingUp() { std::fesetround(FE_UPWARD); }
+void HostRoundingNearest() { std::fesetround(FE_TONEAREST); }
+unsigned Flags() { return FromFe(std::fetestexcept(FE_ALL_EXCEPT)); }
+void ClearFlags() { std::feclearexcept(FE_ALL_EXCEPT); }
+#endif
+
+// Raises one exception by computing (volatile, so nothing is folded).
+void Compute(unsigned e) {
+    volatile double zero = 0.0, big = 1e308, three = 3.0, one = 1.0;
+    volatile double r = 0;
+    if (e & kDivByZero) r = one / zero;
+    if (e & kOverflow) r = big * 10.0;
+    if (e & kInvalid) r = zero / zero;
+    if (e & kInexact) r = one / three;
+    (void)r;
+}
+
+// Leaves the test thread as it found it (all masked, nearest, no flags),
+// even when a check fails in between.
+struct RestoreHost {
+    ~RestoreHost() {
+        HostUnmask(0);
+        HostRoundingNearest();
+        ClearFlags();
+    }
+};
+
+struct Case {
+    const char* name;
+    FpExit exit;
+    unsigned unmasked;    // exceptions the host unmasked
+    unsigned entryFlags;  // flags set when the export is entered (masked ones)
+    unsigned engine;      // exceptions raised inside the engine
+    unsigned after;       // flags the host sees afterwards
+};
+
+class FpScopeCase : public ::testing::TestWithParam<Case> {};
+
+TEST_P(FpScopeCase, MasksInsideAndRestoresTheHost) {
+    const Case& c = GetParam();
+    RestoreHost restore;
+    ClearFlags();
+    HostUnmask(c.unmasked);  // (Wine's _controlfp_s also clears the flags)
+    Compute(c.entryFlags);   // only masked ones: a host cannot hold the others
+    unsigned insideUnmasked = ~0u, insideFlags = ~0u;
+    {
+        FpScope scope(c.exit);
+        insideUnmasked = HostUnmasked();
+        insideFlags = Flags();
+        Compute(c.engine);  // traps (and kills the test) if not masked
+    }
+    const unsigned unmaskedAfter = HostUnmasked();
+    const unsigned flagsAfter = Flags();
+    HostUnmask(0);
+    EXPECT_EQ(insideUnmasked, 0u) << "the engine computes with everything masked";
+    EXPECT_EQ(insideFlags, 0u) << "the engine starts with clear flags";
+    EXPECT_EQ(unmaskedAfter, c.unmasked) << "the host's masks come back";
+    EXPECT_EQ(flagsAfter, c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exits, FpScopeCase,
+    ::testing::Values(
+        // Flags raised inside reach a host that masks them (Keep) ...
+        Case{"KeepHandsOnMasked", FpExit::Keep, 0, 0, kDivByZero | kOverflow,
+             kDivByZero | kOverflow | kInexact},
+        // ... but never one that unmasked them: raising would trap there.
+        Case{"KeepWithholdsUnmasked", FpExit::Keep, kDivByZero | kOverflow | kInvalid, 0,
+             kDivByZero | kOverflow | kInvalid, kInexact},
+        // The host's own flags survive a Keep export.
+        Case{"KeepKeepsEntryFlags", FpExit::Keep, kOverflow, kDivByZero, 0, kDivByZero},
+        Case{"KeepKeepsEntryAndAdds", FpExit::Keep, 0, kInvalid, kDivByZero,
+             kInvalid | kDivByZero},
+        // Clear leaves every flag clear, the host's included.
+        Case{"ClearClearsEngineFlags", FpExit::Clear, 0, 0, kDivByZero | kInvalid, 0},
+        Case{"ClearClearsEntryFlags", FpExit::Clear, kDivByZero, kOverflow | kInexact,
+             kDivByZero, 0},
+        Case{"ClearWithHostUnmaskingAll", FpExit::Clear, kDivByZero | kOverflow | kInvalid, 0,
+             kDivByZero | kOverflow | kInvalid | kInexact, 0}),
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+TEST(FpScope, RestoresTheHostsRounding) {
+    RestoreHost restore;
+    HostSetRoundingUp();
+    const unsigned up = HostRounding();
+    {
+        FpScope scope(FpExit::Clear);
+        HostRoundingNearest();  // even if the engine changed it
+    }
+    EXPECT_EQ(HostRounding(), up);
+}
+
+TEST(FpScope, SetExitDecidesAtTheEnd) {
+    RestoreHost restore;
+    ClearFlags();
+    {
+        FpScope scope(FpExit::Clear);
+        Compute(kDivByZero);
+        scope.SetExit(FpExit::Keep);
+    }
+    EXPECT_EQ(Flags() & kDivByZero, unsigned{kDivByZero});
+}
+
+TEST(FpScope, NestedScopesGiveTheHostItsMasksBack) {
+    RestoreHost restore;
+    ClearFlags();
+    HostUnmask(kDivByZero | kInvalid);
+    {
+        FpScope outer(FpExit::Keep);
+        {
+            FpScope inner(FpExit::Keep);
+            Compute(kDivByZero);
+        }
+        Compute(kInvalid);  // still masked after the inner scope
+    }
+    const unsigned unmasked = HostUnmasked();
+    const unsigned flags = Flags();
+    HostUnmask(0);
+    EXPECT_EQ(unmasked, unsigned{kDivByZero | kInvalid});
+    EXPECT_EQ(flags & (kDivByZero | kInvalid), 0u);
+}
+
+// Long double arithmetic runs on the x87 unit (so do parts of MinGW's maths
+// library): the scope masks and clears it as well.
+TEST(FpScope, CoversTheX87Unit) {
+    RestoreHost restore;
+    ClearFlags();
+    HostUnmask(kDivByZero);
+    {
+        FpScope scope(FpExit::Keep);
+        volatile long double zero = 0.0L, one = 1.0L;
+        volatile long double r = one / zero;  // traps if the x87 unit is unmasked
+        (void)r;
+    }
+    const unsigned unmasked = HostUnmasked();
+    HostUnmask(0);
+    EXPECT_EQ(unmasked, unsigned{kDivByZero});
+    EXPECT_EQ(Flags(), 0u);
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+
+    {
+        FpScope scope(FpExit::Keep);
+        volatile long double zero = 0.0L, one = 1.0L;
+        volatile long double r = one / zero;
+        (void)r;
+    }
+    EXPECT_EQ(Flags(), unsigned{kDivByZero}) << "handed on where the host can read it";
+    ClearFlags();
+
+    std::feraiseexcept(FE_OVERFLOW);  // MinGW raises on the x87 unit
+    {
+        FpScope scope(FpExit::Clear);
+    }
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+}
+
+TEST(FpScope, ClearFpFlagsClearsEverything) {
+    RestoreHost restore;
+    Compute(kDivByZero | kOverflow | kInvalid | kInexact);
+    std::feraiseexcept(FE_DIVBYZERO);
+    vt::platform::ClearFpFlags();
+    EXPECT_EQ(Flags(), 0u);
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+}
+
+}  // namespace
