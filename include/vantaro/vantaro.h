@@ -177,6 +177,16 @@ VANTARO_API int32_t PseudoTc(const double *composition, double *result);
 /* Liquid characteristic volume                                             */
 /* ------------------------------------------------------------------------ */
 
+/* COSTALD characteristic volume V* (m3/kmol) of a pure component, back-
+ * calculated from its liquid density liqden (kg/m3) measured at 288.70555 K
+ * (at tref, K, when tc < 288.7055 K). omegasrk is the COSTALD acentric
+ * factor, omega that of the vapour pressure; mw kg/kmol, tc K, pc kPa.
+ * Always returns -1; *vstar receives the volume (the critical-compressibility
+ * estimate when the iteration does not converge, MISSING for non-finite or
+ * non-positive liqden, mw, tc or pc). */
+VANTARO_API int32_t PureVchar(double liqden, double omegasrk, double mw, double tc,
+                              double pc, double tref, double omega, double *vstar);
+
 /* ------------------------------------------------------------------------ */
 /* Transport properties                                                     */
 /* ------------------------------------------------------------------------ */

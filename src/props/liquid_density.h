@@ -1,0 +1,43 @@
+// Liquid density and vapour pressure: COSTALD saturated volumes
+// (Hankinson-Thomson) with the Hankinson-Brobst-Thomson mixing rules, the
+// Chueh-Prausnitz compression correction and the Lee-Kesler vapour pressure.
+#pragma once
+#include <cstdint>
+
+namespace vt {
+
+// COSTALD reduced volumes V_R(0) and V_R(delta) at reduced temperature tr
+// (Hankinson & Thomson, AIChE J. 25 (1979) 653). No clipping: callers keep
+// tr within [0.251, 0.9999].
+void CostaldReducedVolumes(double tr, double* vr0, double* vrdelta);
+
+// Lee-Kesler reduced vapour pressure (Lee & Kesler, AIChE J. 21 (1975) 510),
+// at most 5. Clears the floating-point status flags before returning.
+double LeeKeslerReducedPsat(double tr, double omega);
+
+// ln of the Lee-Kesler vapour pressure (kPa) of table component i at t (K);
+// ln Pr clipped to [-10, 10]; -1000 when Pr pc is not positive.
+double LeeKeslerLnPsat(int32_t i, double t);
+
+// Saturated molar density of the methane reference fluid (kmol/m3), tr
+// clipped to [0.251, 0.9999].
+double ReferenceLiquidDensity(double tr);
+
+// Separates the free-water component (g_ws.iwater) from composition x:
+// *w = its fraction (0 without a water component), xdry = the water-free
+// composition renormalised (all zeros when the liquid is water alone).
+void SplitWater(const double* x, double* w, double* xdry);
+
+// COSTALD molar density (kmol/m3) of liquid x at t (K) and p (kPa) for
+// method 1, 2 or 3; 0 at or above the mixture pseudo-critical temperature
+// (and for an empty composition); MISSING for any other method. Overwrites
+// vstar and omegasrk of glycol components (codes 130, 132) in the table.
+double LiquidDensity(int32_t method, double t, double p, const double* x);
+
+// Back-calculates the COSTALD characteristic volume (m3/kmol) of a pure
+// component from its liquid density liqden (kg/m3) measured at 288.70555 K,
+// or at tref when tc is below that. Returns -1 and writes *vstar.
+int32_t PureVchar(double liqden, double omegasrk, double mw, double tc, double pc, double tref,
+                  double omega, double* vstar);
+
+}  // namespace vt

@@ -1,0 +1,87 @@
+// Test support: the reference component library (components.csv) and a
+// helper that opens the engine's workspace on a subset of it.
+#pragma once
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "vantaro/vantaro.h"
+#include "workspace/kij.h"
+#include "workspace/workspace.h"
+
+namespace vt::test {
+
+struct NamedComponent {
+    std::string name;
+    CompRecord rec{};
+};
+
+inline const std::vector<NamedComponent>& ReferenceComponents() {
+    static const std::vector<NamedComponent> lib = [] {
+        std::vector<NamedComponent> out;
+        std::ifstream in(std::string(VANTARO_REFERENCE_DIR) + "/components.csv");
+        if (!in) throw std::runtime_error("components.csv not found");
+        std::string line;
+        std::getline(in, line);  // header
+        while (std::getline(in, line)) {
+            if (line.empty()) continue;
+            std::vector<std::string> f;
+            std::stringstream ss(line);
+            std::string cell;
+            while (std::getline(ss, cell, ',')) f.push_back(cell);
+            if (f.size() != 22) throw std::runtime_error("bad components.csv row: " + line);
+            NamedComponent c;
+            c.rec.code = std::stoi(f[0]);
+            c.rec.family = std::stoi(f[1]);
+            c.name = f[2];
+            double* d = &c.rec.mw;  // the 19 doubles are contiguous, in column order
+            for (int k = 0; k < 19; ++k) d[k] = std::stod(f[3 + k]);
+            out.push_back(c);
+        }
+        return out;
+    }();
+    return lib;
+}
+
+inline CompRecord Component(const std::string& name) {
+    for (const auto& c : ReferenceComponents())
+        if (c.name == name) return c.rec;
+    throw std::runtime_error("unknown component " + name);
+}
+
+// Opens the workspace on the named components. kij from the built-in rules
+// (both orders, as a host would fill the matrices) unless zeroKij is set.
+// Sets iwater to the first water component, as the property driver does.
+inline void OpenTable(const std::vector<std::string>& names, bool zeroKij = false) {
+    const int n = static_cast<int>(names.size());
+    std::vector<CompRecord> recs;
+    for (const auto& nm : names) recs.push_back(Component(nm));
+    std::vector<double> pr(n * n, 0.0), srk(n * n, 0.0);
+    if (!zeroKij)
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                if (i == j) continue;
+                GetKijHardWired(1, recs[i].code, recs[i].family, recs[j].code, recs[j].family,
+                                &pr[i * n + j]);
+                GetKijHardWired(2, recs[i].code, recs[i].family, recs[j].code, recs[j].family,
+                                &srk[i * n + j]);
+            }
+    vt::OpenProps(n, recs.data(), pr.data(), srk.data());
+    g_ws.iwater = -3;
+    for (int i = 0; i < n; ++i)
+        if (recs[i].code == 61) {
+            g_ws.iwater = i;
+            break;
+        }
+}
+
+// Pure component i of an n-component table as a composition.
+inline std::vector<double> Pure(int n, int i) {
+    std::vector<double> x(n, 0.0);
+    x[i] = 1.0;
+    return x;
+}
+
+}  // namespace vt::test
