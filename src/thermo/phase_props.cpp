@@ -182,6 +182,10 @@ void BerthelotVolume(double t, double p, double* const* comps, double* vol) {
 void PhaseProperties(int method, int hmethod, double t, double p, double* const* comps,
                      const int32_t* states, const double* betas, double* h, double* s, double* cp,
                      double* v) {
+    if (!(t > 0.0) || !(p > 0.0) || !std::isfinite(t) || !std::isfinite(p)) {
+        for (int k = 0; k < 4; ++k) h[k] = s[k] = cp[k] = v[k] = MISSING;
+        return;
+    }
     if (method == 0) {
         BerthelotVolume(t, p, comps, v);
     } else if (method >= 1 && method <= 3) {

@@ -45,7 +45,8 @@ void BerthelotVolume(double t, double p, double* const* comps, double* vol);
 // Volumes by `method` (0 Berthelot, 1-3 equation of state, 3 on the
 // Peng-Robinson blocks) and enthalpies by `hmethod` (0 ideal gas, 1-2
 // equation-of-state departures, 3 Lee-Kesler). Slot 3 of v is the
-// phase-fraction-weighted sum.
+// phase-fraction-weighted sum. A non-positive or non-finite t or p, or an
+// unknown method, gives MISSING for the outputs concerned.
 void PhaseProperties(int method, int hmethod, double t, double p, double* const* comps,
                      const int32_t* states, const double* betas, double* h, double* s, double* cp,
                      double* v);

@@ -159,6 +159,11 @@ TEST_F(PhasePropsTest, DispatcherMethods) {
     EXPECT_NEAR(v[3], 0.5 * v[0], 1e-12);
     PhaseProperties(1, 7, 300.0, 500.0, c, st, betas, h, s, cp, v);
     EXPECT_EQ(h[0], MISSING);
+    PhaseProperties(1, 1, std::nan(""), 500.0, c, st, betas, h, s, cp, v);
+    EXPECT_EQ(v[3], MISSING);
+    EXPECT_EQ(h[3], MISSING);
+    PhaseProperties(1, 1, 300.0, -1.0, c, st, betas, h, s, cp, v);
+    EXPECT_EQ(cp[0], MISSING);
 }
 
 TEST_F(PhasePropsTest, EnthalpiesSkipAbsentAndUnsetPhases) {
