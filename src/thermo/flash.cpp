@@ -181,6 +181,22 @@ bool SameComposition(const double* a, const double* b, double tol) {
     return true;
 }
 
+}  // namespace
+
+// Adds phase `from` to phase `into`: fractions summed, compositions mixed so
+// that the material balance is kept.
+void MergePhase(double* const* comps, int32_t* states, double* betas, int into, int from) {
+    const double sum = betas[into] + betas[from];
+    if (sum > 0.0)
+        for (int i = 0; i < g_ws.ncomp; ++i)
+            comps[into][i] = (betas[into] * comps[into][i] + betas[from] * comps[from][i]) / sum;
+    states[from] = kAbsent;
+    betas[into] = sum;
+    betas[from] = 0.0;
+}
+
+namespace {
+
 // Merges slot m into slot k when the two present phases are alike by
 // `close` and agree in composition within 0.001.
 template <class Close>
@@ -189,9 +205,7 @@ void MergeIdentical(double* const* comps, int32_t* states, double* betas, Close 
         for (int m = k + 1; m < 3; ++m) {
             if (states[k] == kAbsent || states[m] == kAbsent || !close(k, m)) continue;
             if (!SameComposition(comps[k], comps[m], 0.001)) continue;
-            states[m] = kAbsent;
-            betas[k] += betas[m];
-            betas[m] = 0.0;
+            MergePhase(comps, states, betas, k, m);
         }
 }
 
@@ -386,6 +400,42 @@ void SinglePhaseFeed(double* const* comps, const double* z, int32_t* states, dou
     betas[1] = betas[2] = 0.0;
 }
 
+double SumOf(const double* x, int n) {
+    double s = 0.0;
+    for (int i = 0; i < n; ++i) s += x[i];
+    return s;
+}
+
+// Equation-of-state (or vapour-pressure model) values of slot k for its
+// composition.
+void RefreshSlot(int method, double t, double p, double* const* comps, const int32_t* states,
+                 int k) {
+    if (method == 3) {
+        double* vp = g_ws.vp_parm;
+        if (states[k] == kVapour) {
+            vp[k] = 1.0;
+            vp[3 + k] = kRgas * t / p;
+        } else {
+            vp[k] = p * vp[3 + k] / (kRgas * t);
+        }
+        return;
+    }
+    EosSetState(method, t, p);
+    double* par = EosPar(method);
+    EosMixSolve(method, &par[kAmix + k], &par[kBmix + k], &par[kVmol + k], &par[kZfac + k],
+                states[k] == kLiquid ? 1 : 0, comps[k], g_ws.work4[8]);
+}
+
+// One phase left: it is the feed (the material balance exactly).
+void SinglePhaseIsFeed(int method, double t, double p, double* const* cs, const int32_t* states,
+                       double* betas, int only) {
+    const int n = g_ws.ncomp;
+    const double zs = SumOf(cs[3], n);
+    for (int i = 0; i < n; ++i) cs[only][i] = cs[3][i] / zs;
+    for (int k = 0; k < 3; ++k) betas[k] = k == only ? 1.0 : 0.0;
+    RefreshSlot(method, t, p, cs, states, only);
+}
+
 double ExpLnK(double v) { return std::exp(Clip(v, -kLnKLimit, kLnKLimit)); }
 
 // Step-change statistics of one liquid slot over an iteration.
@@ -574,10 +624,7 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
             }
             if (alike) {
                 const int gone = betas[1] < betas[2] ? 1 : 2;
-                const int keep = 3 - gone;
-                states[gone] = kAbsent;
-                betas[keep] += betas[gone];
-                betas[gone] = 0.0;
+                MergePhase(cs, states, betas, 3 - gone, gone);
             }
             bool reset = alike;
             if (it >= 30) {
@@ -663,7 +710,30 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
     }
     if (sum != 0.0)
         for (int k = 0; k < 3; ++k) betas[k] /= sum;
+    int present = 0, only = 0;
+    for (int k = 0; k < 3; ++k)
+        if (states[k] != kAbsent) {
+            ++present;
+            only = k;
+        }
+    if (sum == 0.0 || present == 0) {
+        // Every fraction went to absent slots: keep the material in slot 0.
+        only = 0;
+        states[0] = kVapour;
+        states[1] = states[2] = kAbsent;
+        present = 1;
+    }
+    if (present == 1) SinglePhaseIsFeed(method, t, p, cs, states, betas, only);
     FlashFinish(method, t, p, cs, states, betas);
+    // Merging in the finish may leave one phase of a not fully converged
+    // split: it is the feed as well.
+    present = 0;
+    for (int k = 0; k < 3; ++k)
+        if (states[k] != kAbsent) {
+            ++present;
+            only = k;
+        }
+    if (present == 1) SinglePhaseIsFeed(method, t, p, cs, states, betas, only);
 }
 
 }  // namespace vt

@@ -49,6 +49,10 @@ double RachfordRice2(const double* z, double* k);
 void FlashFinish(int method, double t, double p, double* const* comps, int32_t* states,
                  double* betas);
 
+// Adds phase slot `from` to slot `into` (fractions summed, compositions
+// mixed by fraction); `from` becomes absent.
+void MergePhase(double* const* comps, int32_t* states, double* betas, int into, int from);
+
 // Exchanges phase slots a and b: states, fractions, compositions, the
 // per-phase equation-of-state values (method 3: the vapour-pressure model's
 // values) and, when given, one more per-phase array `extra`.

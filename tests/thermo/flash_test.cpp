@@ -358,7 +358,9 @@ TEST(SwapPhases, ExchangesEverythingOfTheTwoSlots) {
 
 TEST(FlashFinish, IdenticalLiquidsAreMerged) {
     vt::test::OpenTable({"propane", "n-decane"});
-    double x0[] = {0.95, 0.05}, x1[] = {0.3, 0.7}, x2[] = {0.3, 0.7}, z[] = {0.5, 0.5};
+    // Liquids within 0.001 of each other: one liquid, of the mixed
+    // composition, so that the material balance holds.
+    double x0[] = {0.95, 0.05}, x1[] = {0.3, 0.7}, x2[] = {0.3008, 0.6992}, z[] = {0.5, 0.5};
     double* c[4] = {x0, x1, x2, z};
     int32_t st[3] = {kVapour, kLiquid, kLiquid};
     double l1[2] = {0, 0}, l2[2] = {0, 0};
@@ -368,6 +370,7 @@ TEST(FlashFinish, IdenticalLiquidsAreMerged) {
     EXPECT_EQ(st[2], 0);
     EXPECT_EQ(st[1], kLiquid);
     EXPECT_NEAR(b[1], 0.7, 1e-12);
+    EXPECT_NEAR(x1[0], (0.3 * 0.3 + 0.4 * 0.3008) / 0.7, 1e-15);
     EXPECT_EQ(st[0], kVapour);
     vt::CloseProps();
 }
