@@ -229,6 +229,36 @@ void InitialEstimates(int method, double t, double p, double* const* comps, int3
 
 }  // namespace
 
+void EosPhaseLnPhi(int method, const double* x, int liquidRoot, double* a, double* b, double* v,
+                   double* z, double* s, double* lnphi) {
+    double* par = EosPar(method);
+    CompBlock** info = EosInfo(method);
+    const int n = g_ws.ncomp;
+    EosMixSolve(method, a, b, v, z, liquidRoot, x, s);
+    const double am = *a, bm = *b;
+    if (*v > bm && bm > 0.0) {
+        const double Z = *z, A = par[kAcub], B = par[kBcub];
+        par[kZmb] = Z - B;
+        const double lz = SafeLn(Z - B);
+        par[kZd1] = Z + par[kDelta1] * B;
+        par[kZd2] = Z + par[kDelta2] * B;
+        par[kQneg] = -A / (B * par[kDdiff]);
+        par[kLnratio] = SafeLn(par[kZd1] / par[kZd2]);
+        par[kQln] = par[kQneg] * par[kLnratio];
+        for (int i = 0; i < n; ++i) {
+            const double bi = info[i]->b / bm;
+            info[i]->dterm = 2.0 * s[i] / am - bi;
+            lnphi[i] = x[i] < kTiny ? kLnPhiAbsent : (Z - 1.0) * bi - info[i]->dterm * par[kQln] - lz;
+        }
+    } else if (bm > 0.0) {
+        *v = bm;
+        for (int i = 0; i < n; ++i) lnphi[i] = kLnPhiNoVolume;
+    } else {
+        // Empty composition: every component is absent from the phase.
+        for (int i = 0; i < n; ++i) lnphi[i] = kLnPhiAbsent;
+    }
+}
+
 void EosLnK(int method, double t, double p, double* const* comps, int32_t* states, double* lnK1,
             double* lnK2) {
     EosSetState(method, t, p);
@@ -246,32 +276,8 @@ void EosLnK(int method, double t, double p, double* const* comps, int32_t* state
             for (int i = 0; i < n; ++i) info[i]->lnphi[k] = 0.0;
             continue;
         }
-        const double* x = comps[k];
-        double &am = par[kAmix + k], &bm = par[kBmix + k], &vm = par[kVmol + k];
-        double& zf = par[kZfac + k];
-        EosMixSolve(method, &am, &bm, &vm, &zf, states[k] == kLiquid ? 1 : 0, x, s);
-        if (vm > bm && bm > 0.0) {
-            const double Z = zf, A = par[kAcub], B = par[kBcub];
-            par[kZmb] = Z - B;
-            const double lz = SafeLn(Z - B);
-            par[kZd1] = Z + par[kDelta1] * B;
-            par[kZd2] = Z + par[kDelta2] * B;
-            par[kQneg] = -A / (B * par[kDdiff]);
-            par[kLnratio] = SafeLn(par[kZd1] / par[kZd2]);
-            par[kQln] = par[kQneg] * par[kLnratio];
-            for (int i = 0; i < n; ++i) {
-                const double bi = info[i]->b / bm;
-                info[i]->dterm = 2.0 * s[i] / am - bi;
-                lnphi[i] = x[i] < kTiny ? kLnPhiAbsent
-                                        : (Z - 1.0) * bi - info[i]->dterm * par[kQln] - lz;
-            }
-        } else if (bm > 0.0) {
-            vm = bm;
-            for (int i = 0; i < n; ++i) lnphi[i] = kLnPhiNoVolume;
-        } else {
-            // Empty composition: every component is absent from the phase.
-            for (int i = 0; i < n; ++i) lnphi[i] = kLnPhiAbsent;
-        }
+        EosPhaseLnPhi(method, comps[k], states[k] == kLiquid ? 1 : 0, &par[kAmix + k],
+                      &par[kBmix + k], &par[kVmol + k], &par[kZfac + k], s, lnphi);
         for (int i = 0; i < n; ++i) {
             info[i]->sumax[k] = s[i];
             info[i]->lnphi[k] = lnphi[i];

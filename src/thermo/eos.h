@@ -53,6 +53,13 @@ void EosMixSolve(int method, double* a, double* b, double* v, double* z, int liq
 // pair), 2 (a double root) or 3 (largest, smallest, middle).
 int CubicRoots(const double* c, double* roots);
 
+// Mixture solve of composition x (liquidRoot > 0: liquid root) and the ln
+// fugacity coefficients of its components: 230.3 for a component with x <
+// 1e-100, 500 for every component when the root is not above the
+// co-volume (v is then set to b).
+void EosPhaseLnPhi(int method, const double* x, int liquidRoot, double* a, double* b, double* v,
+                   double* z, double* s, double* lnphi);
+
 // Fugacity coefficients of the present phases of comps (x0, x1, x2, z) and
 // ln K of the liquids against the vapour; initial estimates instead when
 // lnK1[0] is MISSING (which may set states[2] to absent).
