@@ -5,8 +5,8 @@ A separate, plain implementation of the textbook Peng-Robinson and
 Soave-Redlich-Kwong equations (Peng & Robinson 1976; Soave 1972) with the
 engine's constants, a Cardano root finder in complex arithmetic and a
 tightly converged two-phase flash (Wilson start, successive substitution,
-bisection Rachford-Rice). kij = 0. Prints the reference values used by
-flash_test.cpp. Run: python3 eos_reference.py path/to/components.csv
+bisection Rachford-Rice) and bubble/dew temperatures. kij = 0. Prints the
+reference values used by flash_test.cpp and prop3_test.cpp. Run: python3 eos_reference.py path/to/components.csv
 """
 import cmath
 import csv
@@ -137,3 +137,60 @@ if __name__ == "__main__":
         print("  beta %.8f Zv %.8f Zl %.8f" % (beta, zv, zl))
         print("  y", ", ".join("%.8f" % v for v in y))
         print("  x", ", ".join("%.8f" % v for v in x))
+
+
+def bubble_t(lib, names, z, method, P, lo, hi):
+    """Bubble temperature: sum K_i z_i = 1 with the incipient vapour converged."""
+    def f(T):
+        ab, e = params(lib, names, method, T)
+        y = list(z)
+        for _ in range(500):
+            pl, _ = lnphi(z, ab, e, T, P, True)
+            pv, _ = lnphi(y, ab, e, T, P, False)
+            ky = [zi * math.exp(a - b) for zi, a, b in zip(z, pl, pv)]
+            s = sum(ky)
+            ny = [v / s for v in ky]
+            if max(abs(a - b) for a, b in zip(ny, y)) < 1e-14:
+                break
+            y = ny
+        return s - 1
+    for _ in range(100):
+        mid = 0.5 * (lo + hi)
+        if f(mid) > 0:
+            hi = mid
+        else:
+            lo = mid
+    return 0.5 * (lo + hi)
+
+
+def dew_t(lib, names, z, method, P, lo, hi):
+    """Dew temperature: sum z_i/K_i = 1 with the incipient liquid converged."""
+    def f(T):
+        ab, e = params(lib, names, method, T)
+        x = list(z)
+        for _ in range(500):
+            pl, _ = lnphi(x, ab, e, T, P, True)
+            pv, _ = lnphi(z, ab, e, T, P, False)
+            kx = [zi / math.exp(a - b) for zi, a, b in zip(z, pl, pv)]
+            s = sum(kx)
+            nx = [v / s for v in kx]
+            if max(abs(a - b) for a, b in zip(nx, x)) < 1e-14:
+                break
+            x = nx
+        return 1 - s
+    for _ in range(100):
+        mid = 0.5 * (lo + hi)
+        if f(mid) > 0:
+            hi = mid
+        else:
+            lo = mid
+    return 0.5 * (lo + hi)
+
+
+if __name__ == "__main__":
+    lib = load(sys.argv[1])
+    for method in (1, 2):
+        names, z = ["propane", "n-butane"], [0.5, 0.5]
+        print("bubble/dew T", names, method, "500 kPa: %.6f %.6f" % (
+            bubble_t(lib, names, z, method, 500.0, 250.0, 320.0),
+            dew_t(lib, names, z, method, 500.0, 280.0, 340.0)))
