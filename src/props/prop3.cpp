@@ -624,7 +624,10 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         if (SameComposition(y, x) || (!d.water && phases[0] && (phases[1] || phases[2]))) {
             status = LeverRule(d);
         } else if (bestDev >= tolq) {
-            status = PhaseFromPerturbation(d, overT, lower, upper, d.t, d.p);
+            const double bt = d.t, bp = d.p;
+            if (!BoundaryInterpolation(method, hmethod, &d.t, &d.p, d.target, d.cs, phases, frac,
+                                       h, s, cp, v, lower, upper, fh ? 1 : 0, overT ? 1 : 0))
+                status = PhaseFromPerturbation(d, overT, lower, upper, bt, bp);
         }
         goto finish;
     }

@@ -24,4 +24,14 @@ double CompositionMolWeight(const double* x);
 // otherwise unchanged.
 double ClampPhaseFraction(double fraction, double slack);
 
+// When an enthalpy (which = 1) or entropy (which = 0) search has closed its
+// bracket [lower, upper] (in T when overt = 1, in ln P otherwise) on a jump
+// of the property: blends the phases of the two ends, by the weight that
+// meets `target`, into one state at the current *t, *p, written to the
+// output arrays. 1 when the target is met, 0 when not.
+int32_t BoundaryInterpolation(int method, int hmethod, double* t, double* p, double target,
+                              double* const* comps, int32_t* phases, double* frac, double* h,
+                              double* s, double* cp, double* v, double lower, double upper,
+                              int32_t which, int32_t overt);
+
 }  // namespace vt

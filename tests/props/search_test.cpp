@@ -5,6 +5,8 @@
 
 #include "../support/component_table.h"
 #include "props/search.h"
+#include "thermo/flash.h"
+#include "thermo/phase_props.h"
 
 namespace vt {
 namespace {
@@ -65,6 +67,39 @@ TEST(ClampPhaseFraction, Slack) {
     EXPECT_EQ(ClampPhaseFraction(-0.00005, 0.0001), -0.00005);
     EXPECT_EQ(ClampPhaseFraction(-0.0002, 0.0001), MISSING);
     EXPECT_EQ(ClampPhaseFraction(0.4, 0.0001), 0.4);
+}
+
+}  // namespace
+}  // namespace vt
+
+namespace vt {
+namespace {
+
+// A bracket whose ends are a liquid and a vapour of the same composition:
+// the blend of the two meets an enthalpy between theirs.
+TEST(BoundaryInterpolation, BlendsTheTwoEnds) {
+    test::OpenTable({"propane", "n-butane"});
+    std::vector<double> z = {0.5, 0.5}, y(2), x(2), xw(2), xl(2);
+    double* c[5] = {y.data(), x.data(), xw.data(), z.data(), xl.data()};
+    int32_t ph[3];
+    double frac[5], h[5], s[5], cp[5], v[5];
+    double t = 299.0, p = 500.0;
+    // Enthalpies of the two ends.
+    Flash(1, 280.0, p, c, ph, frac);
+    PhaseProperties(1, 1, 280.0, p, c, ph, frac, h, s, cp, v);
+    const double hl = h[3];
+    Flash(1, 320.0, p, c, ph, frac);
+    PhaseProperties(1, 1, 320.0, p, c, ph, frac, h, s, cp, v);
+    const double hv = h[3];
+    const double target = hl + 0.3 * (hv - hl);
+    EXPECT_EQ(BoundaryInterpolation(1, 1, &t, &p, target, c, ph, frac, h, s, cp, v, 280.0, 320.0, 1,
+                                    1),
+              1);
+    EXPECT_NEAR(h[3], target, 0.1);
+    EXPECT_NE(ph[0], 0);
+    EXPECT_NE(ph[1], 0);
+    EXPECT_NEAR(frac[0] + frac[1] + frac[2], 1.0, 1e-12);
+    vt::CloseProps();
 }
 
 }  // namespace
