@@ -415,6 +415,17 @@ int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool ov
 
 bool Finite(double v) { return std::isfinite(v); }
 
+// Properties at a bubble or dew point: the incipient phase (vapour at a
+// bubble point, liquid at a dew point) is evaluated with its composition
+// even when the flash reports it absent; its fraction stays 0.
+void IncipientProperties(Driver& d) {
+    const int k = d.bubble ? 0 : (d.dew ? 1 : -1);
+    const bool lift = k >= 0 && d.ph[k] == kAbsent && CompositionMolWeight(d.cs[k]) > 0.0;
+    if (lift) d.ph[k] = k == 0 ? kVapour : kLiquid;
+    Properties(d);
+    if (lift) d.ph[k] = kAbsent;
+}
+
 // A search that failed before any state was evaluated: no phase.
 void NothingEvaluated(Driver& d) {
     for (int k = 0; k < 3; ++k) {
@@ -584,7 +595,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
             if (met2 && dev < tolvf && width <= 0.01) {
                 frac[0] = want;
                 frac[1] = 1.0 - want - frac[2];
-                Properties(d);
+                IncipientProperties(d);
                 goto finish;
             }
             if (!((width > tolx || dev >= tolvf / 2.0) && width > tolx / 10.0)) {
