@@ -44,6 +44,8 @@ void EosAlpha(int method) {
     const CompRecord* cd = g_ws.cd;
     const int n = g_ws.ncomp;
     const double t = par[kSlotT];
+    // The values depend on T alone once the workspace is open.
+    if (t == par[kAlphaT] && t != 0.0) return;
     for (int i = 0; i < n; ++i) {
         const double sTr = std::sqrt(std::fabs(t / cd[i].tc));
         double c = 1.0;
@@ -72,6 +74,7 @@ void EosAlpha(int method) {
             info[i]->aij[j] = aij;
         }
     }
+    par[kAlphaT] = t;
 }
 
 void EosMixSolve(int method, double* a, double* b, double* v, double* z, int liquidRoot,

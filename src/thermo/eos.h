@@ -16,6 +16,7 @@ enum EosSlot : int {
     kSlotRT = 13,
     kSlotAP = 14,  // P/(R T)^2
     kSlotBP = 15,  // P/(R T)
+    kAlphaT = 16,  // temperature of the current sqrt(alpha) and a_ij (0: none yet)
     kBmix = 36,    // 36..38: mixture b of phases 0, 1, 2
     kAmix = 39,    // 39..41: mixture a
     kVmol = 42,    // 42..44: molar volume, m3/kmol
@@ -40,7 +41,8 @@ inline constexpr int32_t kStateUnset = -32767;
 // Sets the state slots T, P, RT, BP, AP of the method's parameter block.
 void EosSetState(int method, double t, double p);
 
-// sqrt(alpha) of every component and the a_ij matrix at slot T.
+// sqrt(alpha) of every component and the a_ij matrix at slot T; nothing to
+// do when they are already at that temperature.
 void EosAlpha(int method);
 
 // Mixture a, b and the chosen root (liquidRoot > 0: liquid) of composition
