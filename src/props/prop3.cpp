@@ -9,6 +9,7 @@
 #include "thermo/eos.h"
 #include "thermo/flash.h"
 #include "thermo/guards.h"
+#include "thermo/lnk_at.h"
 #include "thermo/phase_props.h"
 #include "workspace/workspace.h"
 
@@ -228,6 +229,45 @@ int32_t Finish(Driver& d, int32_t status) {
     return status;
 }
 
+// K from a ln K of LnKAt: 0 below -200, 1e100 from 200 on.
+double KFromLnKAt(double l) {
+    if (l < -200.0) return 0.0;
+    if (l >= 200.0) return 1e100;
+    return ClippedExp(l);
+}
+
+// When the phase fractions no longer balance the feed (off by more than
+// 1e-5 in a component), rebuilds the compositions from equilibrium ratios
+// of the liquids against the vapour at the current state.
+void RepairMaterialBalance(Driver& d) {
+    const int n = d.n;
+    bool off = false;
+    for (int i = 0; i < n && !off; ++i) {
+        double m = 0.0;
+        for (int k = 0; k < 3; ++k)
+            if (d.ph[k] && d.frac[k] != 0.0) m += d.frac[k] * d.cs[k][i];
+        off = std::fabs(m - d.z[i]) > 1e-5;
+    }
+    if (!off) return;
+    double* l1 = g_ws.work1[14];
+    double* l2 = g_ws.work1[15];
+    LnKAt(d.method, d.t, d.p, d.x, d.y, l1, nullptr, 2);
+    LnKAt(d.method, d.t, d.p, d.xw, d.y, l2, nullptr, 2);
+    for (int i = 0; i < n; ++i) {
+        const double k1 = KFromLnKAt(l1[i]), k2 = KFromLnKAt(l2[i]);
+        double den = d.frac[0];
+        if (k1 != 0.0 && d.frac[1] != 0.0) den += d.frac[1] / k1;
+        if (k2 != 0.0 && d.frac[2] != 0.0) den += d.frac[2] / k2;
+        d.y[i] = den != 0.0 ? d.z[i] / den : 0.0;
+        if (k1 != 0.0) d.x[i] = d.y[i] / k1;
+        if (k2 != 0.0) d.xw[i] = d.y[i] / k2;
+    }
+    Normalise(d.y, n);
+    Normalise(d.x, n);
+    Normalise(d.xw, n);
+    Properties(d);
+}
+
 // 6b: the phase the specification needs but the best point lacks, taken
 // from a slightly perturbed state, shares the amount of its partner phase.
 int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper, double bestT,
@@ -303,6 +343,7 @@ int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper,
         d.frac[1] *= scale;
         d.frac[2] *= scale;
         Slot3(d);
+        RepairMaterialBalance(d);
         return kProp3Ok;
     }
     if (partner < 0 || !d.ph[partner]) return kProp3Ok;
