@@ -200,6 +200,32 @@ TEST_F(Prop3Test, PureComponentLeverRule) {
     EXPECT_EQ(Call(1, 1, 400.0, MISSING, {1.0}, 0.3).status, 3);
 }
 
+// A feed within 1e-8 of a pure component is treated as pure (lever rule
+// inside the dome); one 1e-7 away is a mixture.
+TEST_F(Prop3Test, NearlyPureFeeds) {
+    test::OpenTable({"propane", "n-butane"});
+    Out liq = Call(1, 1, 290.0, 1000.0, {1.0, 0.0});
+    Out vap = Call(1, 1, 310.0, 1000.0, {1.0, 0.0});
+    const double hq = 0.5 * (liq.h[3] + vap.h[3]);
+    Out o = Call(1, 1, MISSING, 1000.0, {1.0 - 1e-9, 1e-9}, MISSING, hq);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_GT(o.frac[0], 0.3);
+    EXPECT_LT(o.frac[0], 0.7);
+    EXPECT_NEAR(o.frac[0] + o.frac[1], 1.0, 1e-12);
+    Out m = Call(1, 1, MISSING, 1000.0, {1.0 - 1e-7, 1e-7}, 0.5);
+    EXPECT_EQ(m.status, 0);
+    EXPECT_NEAR(m.frac[0], 0.5, 1e-6);
+}
+
+TEST_F(Prop3Test, IdealGasEnthalpyMethod) {
+    test::OpenTable({"methane", "ethane"});
+    Out a = Call(1, 0, 300.0, 5000.0, {0.9, 0.1});
+    Out b = Call(1, 0, 300.0, 100.0, {0.9, 0.1});
+    EXPECT_NEAR(a.h[3], b.h[3], 1e-9);  // no pressure dependence
+    Out c = Call(1, 1, 300.0, 5000.0, {0.9, 0.1});
+    EXPECT_LT(c.h[3], a.h[3] - 100.0);  // the departure lowers H at 5 MPa
+}
+
 TEST_F(Prop3Test, FreeWaterInTheAqueousSlot) {
     test::OpenTable({"methane", "propane", "n-hexane", "n-decane", "water"});
     const std::vector<double> z = {0.40, 0.10, 0.15, 0.10, 0.25};
