@@ -124,7 +124,7 @@ TEST_F(EosTest, VapourPressuresAgainstMeasuredData) {
                 const double mid = 0.5 * (lo + hi);
                 (diff(mid) > 0.0 ? lo : hi) = mid;  // liquid less stable below Psat
             }
-            EXPECT_NEAR(lo / k.psat, 1.0, 0.03) << k.name << " " << method;
+            EXPECT_NEAR(lo / k.psat, 1.0, 0.02) << k.name << " " << method;
             vt::CloseProps();
         }
 }
