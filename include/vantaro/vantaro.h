@@ -173,6 +173,23 @@ VANTARO_API int32_t PseudoTc(const double *composition, double *result);
 /* Stream properties                                                        */
 /* ------------------------------------------------------------------------ */
 
+/* Phase split and properties of a stream. Give T and P (*t, *p), or one of
+ * them (the other MISSING) and exactly one of frac[0] (vapour fraction),
+ * h[3] (enthalpy, kJ/kmol) or s[3] (entropy, kJ/(kmol K)); the unknown is
+ * searched and written back. method: 0 none, 1 Peng-Robinson, 2
+ * Soave-Redlich-Kwong, 3 vapour pressure with free water; hmethod: 0 ideal
+ * gas, 1-2 equation-of-state departures, 3 Lee-Kesler. Phase arrays have
+ * five slots (vapour, liquid, aqueous, overall, combined liquid); phases[3]
+ * flags; y, x, xw, xl are the vapour, liquid, aqueous and combined-liquid
+ * compositions; tol = {T bracket K, enthalpy, entropy, lever-rule slack}.
+ * Returns 0 success; 1 temperature not found; 2 pressure not found; 3 no
+ * solution (trivial split, critical); 4 invalid specification or argument
+ * (nothing written); -32767 lever-rule fraction rejected. */
+VANTARO_API int32_t Prop3(int32_t method, int32_t hmethod, double *t, double *p,
+                          const double *z, double *y, double *x, double *xw, double *xl,
+                          int32_t *phases, double *frac, double *h, double *s, double *cp,
+                          double *v, double *molwt, double tguess, const double *tol);
+
 /* ------------------------------------------------------------------------ */
 /* Liquid characteristic volume                                             */
 /* ------------------------------------------------------------------------ */

@@ -136,6 +136,7 @@ TEST_F(LiquidDensityTest, GlycolConstantsAreWrittenToTheTable) {
 
 TEST_F(LiquidDensityTest, SplitWaterSeparatesTheFreeWaterComponent) {
     OpenTable({"propane", "water", "n-hexane"});
+    test::SetFreeWater();
     const double x[] = {0.2, 0.5, 0.3};
     double w = -1, dry[3];
     SplitWater(x, &w, dry);

@@ -53,7 +53,8 @@ inline CompRecord Component(const std::string& name) {
 
 // Opens the workspace on the named components. kij from the built-in rules
 // (both orders, as a host would fill the matrices) unless zeroKij is set.
-// Sets iwater to the first water component, as the property driver does.
+// No free-water component is recorded (iwater = -3), as the property driver
+// does for methods 1 and 2; SetFreeWater() records it as for method 3.
 inline void OpenTable(const std::vector<std::string>& names, bool zeroKij = false) {
     const int n = static_cast<int>(names.size());
     std::vector<CompRecord> recs;
@@ -70,10 +71,15 @@ inline void OpenTable(const std::vector<std::string>& names, bool zeroKij = fals
             }
     vt::OpenProps(n, recs.data(), pr.data(), srk.data());
     g_ws.iwater = -3;
-    for (int i = 0; i < n; ++i)
-        if (recs[i].code == 61) {
+}
+
+// Records the first water component (code 61) as the free-water component.
+inline void SetFreeWater() {
+    g_ws.iwater = -3;
+    for (int i = 0; i < g_ws.ncomp; ++i)
+        if (g_ws.cd[i].code == 61) {
             g_ws.iwater = i;
-            break;
+            return;
         }
 }
 

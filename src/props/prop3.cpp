@@ -1,0 +1,696 @@
+#include "props/prop3.h"
+
+#include <cmath>
+#include <initializer_list>
+
+#include "platform/fpenv.h"
+#include "props/liquid_density.h"
+#include "props/search.h"
+#include "thermo/eos.h"
+#include "thermo/flash.h"
+#include "thermo/guards.h"
+#include "thermo/lnk_at.h"
+#include "thermo/phase_props.h"
+#include "workspace/workspace.h"
+
+namespace vt {
+
+namespace {
+
+constexpr int kMaxSteps = 100000;
+
+// The state of one Prop3 call: its arguments and the search bookkeeping.
+struct Driver {
+    int method, hmethod;
+    const double* z;
+    double *y, *x, *xw, *xl;
+    int32_t* ph;
+    double *frac, *h, *s, *cp, *v, *molwt;
+    const double* tol;
+    double* cs[5];  // vapour, liquid, aqueous, feed, combined liquid
+    int n;
+    int pure;       // index of the pure component, -1 for a mixture
+    bool water;     // the feed contains the water component
+    double t, p;    // current state
+    bool bubble, dew, hspec, sspec;
+    double spec;    // vapour-fraction specification, MISSING when none
+    double target;  // enthalpy or entropy specification
+};
+
+void FlashAt(Driver& d) { Flash(d.method, d.t, d.p, d.cs, d.ph, d.frac); }
+
+void Properties(Driver& d) {
+    PhaseProperties(d.method, d.hmethod, d.t, d.p, d.cs, d.ph, d.frac, d.h, d.s, d.cp, d.v);
+}
+
+double SumZPc(const Driver& d) {
+    double s = 0.0;
+    for (int i = 0; i < d.n; ++i) s += d.z[i] * g_ws.cd[i].pc;
+    return s;
+}
+
+void SwapLiquidSlots(Driver& d) {
+    SwapPhases(d.method, d.cs, d.ph, d.frac, 2, 1, d.v);
+    for (double* a : {d.h, d.s, d.cp}) {
+        const double t = a[1];
+        a[1] = a[2];
+        a[2] = t;
+    }
+}
+
+void Slot3(Driver& d) {
+    for (double* a : {d.h, d.s, d.cp, d.v}) {
+        a[3] = 0.0;
+        for (int k = 0; k < 3; ++k)
+            if (d.frac[k] != 0.0) a[3] += d.frac[k] * a[k];
+    }
+}
+
+// Both saturated phases of a pure component at the current state: the
+// vapour and the liquid root, each of the feed's composition.
+void SaturatedPhases(Driver& d) {
+    for (int i = 0; i < d.n; ++i) d.y[i] = d.x[i] = d.z[i];
+    d.ph[0] = kVapour;
+    d.ph[1] = kLiquid;
+    d.ph[2] = kAbsent;
+    const double keep[3] = {d.frac[0], d.frac[1], d.frac[2]};
+    d.frac[0] = d.frac[1] = 0.5;
+    d.frac[2] = 0.0;
+    Properties(d);
+    d.frac[0] = keep[0];
+    d.frac[1] = keep[1];
+    d.frac[2] = keep[2];
+}
+
+// 6a: lever rule between the vapour and the liquid slot.
+int32_t LeverRule(Driver& d) {
+    const double* q = d.hspec ? d.h : d.s;
+    if (d.pure >= 0) SaturatedPhases(d);
+    if (q[1] == 0.0) SwapLiquidSlots(d);
+    const double target = d.target;
+    double lambda = (target - q[1]) / (q[0] - q[1]);
+    if (lambda < 0.0) lambda = 0.0;
+    if (lambda > 1.0 + d.tol[3] || !std::isfinite(lambda)) return kProp3LeverRejected;
+    const double old = d.frac[0];
+    d.frac[0] = lambda;
+    if (old >= 1.0) {
+        d.frac[1] = 1.0 - lambda;
+        d.frac[2] = 0.0;
+    } else {
+        const double scale = (1.0 - lambda) / (1.0 - old);
+        d.frac[1] *= scale;
+        d.frac[2] *= scale;
+    }
+    if (d.frac[0] > 0.0) d.ph[0] = kVapour;
+    if (d.frac[1] > 0.0 && d.ph[1] == kAbsent) d.ph[1] = kLiquid;
+    if (d.pure < 0) Slot3(d);
+    return kProp3Ok;
+}
+
+void Normalise(double* c, int n) {
+    double sum = 0.0;
+    bool missing = false;
+    for (int i = 0; i < n; ++i) {
+        if (c[i] == MISSING) missing = true;
+        if (c[i] < 0.0 && c[i] != MISSING) c[i] = 0.0;
+        if (c[i] != MISSING) sum += c[i];
+    }
+    if (missing || !(sum > 0.0)) return;
+    for (int i = 0; i < n; ++i) c[i] /= sum;
+}
+
+double WaterFraction(const Driver& d, const double* c) {
+    double w = 0.0;
+    for (int i = 0; i < d.n; ++i)
+        if (g_ws.cd[i].code == 61) w += c[i];
+    return w;
+}
+
+double MolWeightOrMissing(const Driver& d, const double* c) {
+    double m = 0.0;
+    for (int i = 0; i < d.n; ++i) {
+        if (c[i] == MISSING) return MISSING;
+        m += c[i] * g_ws.cd[i].mw;
+    }
+    return m;
+}
+
+// The aqueous slot holds the water-rich, denser liquid.
+void OrderLiquids(Driver& d) {
+    if (!d.water || d.n < 2) return;
+    const bool liqOnly = d.frac[1] != 0.0 && (d.ph[2] == kAbsent || d.frac[2] == 0.0);
+    bool swap = false;
+    if (liqOnly) {
+        const double w = WaterFraction(d, d.x);
+        double hc = 0.0;
+        for (int i = 0; i < d.n; ++i)
+            if (g_ws.cd[i].family == 0) hc += d.x[i];
+        if (w > hc && (hc >= 1e-6 || w >= 0.5)) swap = true;
+    } else if (d.frac[1] != 0.0 && d.frac[2] != 0.0 && d.ph[1] != kAbsent && d.ph[2] != kAbsent) {
+        if (WaterFraction(d, d.x) > WaterFraction(d, d.xw)) swap = true;
+    }
+    if (!swap && d.ph[2] != kAbsent && d.frac[2] != 0.0) {
+        const double mw1 = MolWeightOrMissing(d, d.x), mw2 = MolWeightOrMissing(d, d.xw);
+        if (mw1 != MISSING && mw2 != MISSING && mw1 > 0.0 && mw2 > 0.0 &&
+            d.v[2] / mw2 > d.v[1] / mw1)
+            swap = true;
+    }
+    if (swap) SwapLiquidSlots(d);
+}
+
+// Step 8: the outputs made consistent with the final state.
+int32_t Finish(Driver& d, int32_t status) {
+    const int n = d.n;
+    if (status == kProp3Ok && d.pure >= 0) {
+        if (d.spec != MISSING) d.frac[0] = std::fabs(d.spec);
+        d.frac[2] = 0.0;
+        d.frac[1] = 1.0 - d.frac[0];
+        d.ph[0] = d.frac[0] != 0.0 ? kVapour : kAbsent;
+        d.ph[1] = d.frac[1] != 0.0 ? kLiquid : kAbsent;
+        d.ph[2] = kAbsent;
+        const CompRecord& c = g_ws.cd[d.pure];
+        for (int i = 0; i < n; ++i) {
+            if (d.ph[0]) d.y[i] = d.z[i];
+            if (d.ph[1]) d.x[i] = d.z[i];
+        }
+        Properties(d);
+        if (d.t > c.tc && d.frac[0] == 0.0) {
+            // Above the critical temperature the single phase is a vapour.
+            const int k = c.code == 61 ? 2 : 1;
+            for (double* a : {d.frac, d.h, d.s, d.cp, d.v}) {
+                const double t = a[0];
+                a[0] = a[k];
+                a[k] = t;
+            }
+            const int32_t f = d.ph[0];
+            d.ph[0] = d.ph[k] ? kVapour : kAbsent;
+            d.ph[k] = f;
+            for (int i = 0; i < n; ++i) d.y[i] = d.z[i];
+        }
+        Slot3(d);
+    }
+    for (double* c : {d.y, d.x, d.xw, d.xl}) Normalise(c, n);
+    if (d.hspec) d.h[3] = d.target;
+    if (d.sspec) d.s[3] = d.target;
+    OrderLiquids(d);
+    d.molwt[0] = CompositionMolWeight(d.y);
+    d.molwt[1] = CompositionMolWeight(d.x);
+    d.molwt[2] = CompositionMolWeight(d.xw);
+    d.molwt[3] = CompositionMolWeight(d.z);
+    d.frac[3] = 1.0;
+    d.frac[4] = d.frac[1] + d.frac[2];
+    if (d.frac[4] > 0.0) {
+        for (int i = 0; i < n; ++i) {
+            const double a = d.frac[1] != 0.0 ? d.x[i] * d.frac[1] : 0.0;
+            const double b = d.frac[2] != 0.0 ? d.xw[i] * d.frac[2] : 0.0;
+            d.xl[i] = (a + b) / d.frac[4];
+        }
+        for (double* a : {d.h, d.s, d.cp, d.v, d.molwt}) {
+            const double a1 = d.frac[1] != 0.0 ? a[1] * d.frac[1] : 0.0;
+            const double a2 = d.frac[2] != 0.0 ? a[2] * d.frac[2] : 0.0;
+            a[4] = (a1 + a2) / d.frac[4];
+        }
+    } else {
+        for (int i = 0; i < n; ++i) d.xl[i] = MISSING;
+        for (double* a : {d.h, d.s, d.cp, d.v, d.molwt}) a[4] = MISSING;
+    }
+    auto blank = [&](int k, double* c) {
+        for (int i = 0; i < n; ++i) c[i] = MISSING;
+        for (double* a : {d.h, d.s, d.cp, d.v}) a[k] = MISSING;
+    };
+    if (d.frac[0] == 0.0 && !d.bubble) blank(0, d.y);
+    if (d.frac[1] == 0.0 && !d.dew) blank(1, d.x);
+    if (d.frac[2] == 0.0 && !d.dew) blank(2, d.xw);
+    if (d.h[1] == MISSING && d.h[2] == MISSING) {
+        for (int i = 0; i < n; ++i) d.xl[i] = MISSING;
+        for (double* a : {d.h, d.s, d.cp, d.v}) a[4] = MISSING;
+    }
+    platform::ClearFpFlags();
+    return status;
+}
+
+// K from a ln K of LnKAt: 0 below -200, 1e100 from 200 on.
+double KFromLnKAt(double l) {
+    if (l < -200.0) return 0.0;
+    if (l >= 200.0) return 1e100;
+    return ClippedExp(l);
+}
+
+// When the phase fractions no longer balance the feed (off by more than
+// 1e-5 in a component), rebuilds the compositions from equilibrium ratios
+// of the liquids against the vapour at the current state.
+void RepairMaterialBalance(Driver& d) {
+    const int n = d.n;
+    bool off = false;
+    for (int i = 0; i < n && !off; ++i) {
+        double m = 0.0;
+        for (int k = 0; k < 3; ++k)
+            if (d.ph[k] && d.frac[k] != 0.0) m += d.frac[k] * d.cs[k][i];
+        off = std::fabs(m - d.z[i]) > 1e-5;
+    }
+    if (!off) return;
+    double* l1 = g_ws.work1[14];
+    double* l2 = g_ws.work1[15];
+    LnKAt(d.method, d.t, d.p, d.x, d.y, l1, nullptr, 2);
+    LnKAt(d.method, d.t, d.p, d.xw, d.y, l2, nullptr, 2);
+    for (int i = 0; i < n; ++i) {
+        const double k1 = KFromLnKAt(l1[i]), k2 = KFromLnKAt(l2[i]);
+        double den = d.frac[0];
+        if (k1 != 0.0 && d.frac[1] != 0.0) den += d.frac[1] / k1;
+        if (k2 != 0.0 && d.frac[2] != 0.0) den += d.frac[2] / k2;
+        d.y[i] = den != 0.0 ? d.z[i] / den : 0.0;
+        if (k1 != 0.0) d.x[i] = d.y[i] / k1;
+        if (k2 != 0.0) d.xw[i] = d.y[i] / k2;
+    }
+    Normalise(d.y, n);
+    Normalise(d.x, n);
+    Normalise(d.xw, n);
+    Properties(d);
+}
+
+// 6b: the phase the specification needs but the best point lacks, taken
+// from a slightly perturbed state, shares the amount of its partner phase.
+int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper, double bestT,
+                              double bestP) {
+    d.t = bestT;
+    d.p = bestP;
+    FlashAt(d);
+    Properties(d);
+    const int32_t best[3] = {d.ph[0], d.ph[1], d.ph[2]};
+    int newPhase;
+    double tp = d.t, pp = d.p;
+    if (d.hspec) {
+        if (!best[0] || (best[1] && best[2])) {
+            newPhase = 0;
+            if (overT) tp = upper + 0.01;
+            else pp = d.p - 0.1;
+        } else if (!best[1]) {
+            newPhase = 1;
+            if (overT) tp = lower - 0.01;
+            else pp = d.p + 0.1;
+        } else if (!best[2]) {
+            newPhase = 2;
+            if (overT) tp = lower - 0.01;
+            else pp = d.p + 0.1;
+        } else {
+            return kProp3Ok;
+        }
+    } else {
+        if (!best[0]) newPhase = 0, tp = d.t + 0.01;
+        else if (!best[1]) newPhase = 1, tp = d.t - 0.01;
+        else if (!best[2]) newPhase = 2, tp = d.t - 0.01;
+        else return kProp3Ok;
+    }
+    // Perturbed state.
+    d.t = tp;
+    d.p = pp;
+    FlashAt(d);
+    Properties(d);
+    const int32_t pert[3] = {d.ph[0], d.ph[1], d.ph[2]};
+    const bool appeared = pert[newPhase] != kAbsent;
+    double keep[4] = {d.h[newPhase], d.s[newPhase], d.cp[newPhase], d.v[newPhase]};
+    double* scratch = g_ws.work1[13];
+    for (int i = 0; i < d.n; ++i) scratch[i] = d.cs[newPhase][i];
+    int partner = -1, third = -1;
+    for (int k = 0; k < 3; ++k) {
+        if (!best[k]) continue;
+        if (!pert[k]) partner = k;
+        else if (k != newPhase && k != partner) third = k;
+    }
+    if (partner < 0)
+        for (int k = 2; k >= 0; --k)
+            if (best[k]) {
+                partner = k;
+                break;
+            }
+    if (third == partner) third = -1;
+    // Back to the best point.
+    d.t = bestT;
+    d.p = bestP;
+    FlashAt(d);
+    Properties(d);
+    if (!appeared) {
+        if (newPhase != 2) return kProp3Ok;  // nothing to take over: the best point stands
+        // No aqueous phase either way: the vapour fraction between the
+        // vapour and the liquid slot.
+        if (!d.ph[0] || !d.ph[1]) return kProp3Ok;
+        const double* q = d.hspec ? d.h : d.s;
+        const double lambda = (d.target - q[1]) / (q[0] - q[1]);
+        if (!std::isfinite(lambda)) return kProp3Ok;
+        const double old = d.frac[0];
+        d.frac[0] = lambda;
+        const double scale = old < 1.0 ? (1.0 - lambda) / (1.0 - old) : 0.0;
+        d.frac[1] *= scale;
+        d.frac[2] *= scale;
+        Slot3(d);
+        RepairMaterialBalance(d);
+        return kProp3Ok;
+    }
+    if (partner < 0 || !d.ph[partner]) return kProp3Ok;
+    const double* q = d.hspec ? d.h : d.s;
+    double target = d.target;
+    if (third >= 0 && d.ph[third] && d.frac[third] < 1.0)
+        target = (target - d.frac[third] * q[third]) / (1.0 - d.frac[third]);
+    const double qNew = d.hspec ? keep[0] : keep[1];
+    const double lambda =
+        ClampPhaseFraction((target - q[partner]) / (qNew - q[partner]), d.tol[3]);
+    if (lambda == MISSING || !std::isfinite(lambda)) return kProp3LeverRejected;
+    const double sum = (d.ph[newPhase] ? d.frac[newPhase] : 0.0) + d.frac[partner];
+    d.frac[newPhase] = lambda * sum;
+    d.frac[partner] = (1.0 - lambda) * sum;
+    d.ph[newPhase] = newPhase == 0 ? kVapour : kLiquid;
+    d.h[newPhase] = keep[0];
+    d.s[newPhase] = keep[1];
+    d.cp[newPhase] = keep[2];
+    d.v[newPhase] = keep[3];
+    for (int i = 0; i < d.n; ++i) d.cs[newPhase][i] = scratch[i];
+    Slot3(d);
+    return kProp3Ok;
+}
+
+// Step 7: the vapour-fraction specification when the bracket closed
+// without meeting it.
+int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool overT) {
+    int32_t status = kProp3Ok;
+    const double want = std::fabs(d.spec);
+    const int n = d.n;
+    if (met2 && (t2 != d.t || p2 != d.p)) {
+        const double before = d.frac[0];
+        d.t = t2;
+        d.p = p2;
+        FlashAt(d);
+        if (d.pure < 0 && SameComposition(d.y, d.x) && std::fabs(d.frac[0] - before) >= 0.03)
+            status = kProp3NoSolution;
+    }
+    int present = 0;
+    for (int i = 0; i < n; ++i)
+        if (d.z[i] > 1e-30) ++present;
+    if (d.water && (d.ph[1] == kLiquid || d.ph[2] == kLiquid) && present == 2 && want < 1.0) {
+        // Split the material-balance liquid on its own into two liquids.
+        double* feed = g_ws.work1[10];
+        double* c0 = g_ws.work1[13];
+        double* c1 = g_ws.work1[14];
+        double* c2 = g_ws.work1[15];
+        for (int i = 0; i < n; ++i) feed[i] = (d.z[i] - want * d.y[i]) / (1.0 - want);
+        double* sub[4] = {c0, c1, c2, feed};
+        int32_t st[3];
+        double b[3];
+        Flash(d.method, d.t - 0.01, d.p, sub, st, b);
+        int slot = 1;
+        double bl[3] = {0.0, 0.0, 0.0};
+        for (int k = 0; k < 3 && slot <= 2; ++k) {
+            if (!st[k]) continue;
+            for (int i = 0; i < n; ++i) d.cs[slot][i] = sub[k][i];
+            d.ph[slot] = kLiquid;
+            bl[slot] = b[k];
+            ++slot;
+        }
+        if (slot == 2) d.ph[2] = kAbsent;
+        d.frac[0] = want;
+        d.frac[1] = bl[1] * (1.0 - want);
+        d.frac[2] = bl[2] * (1.0 - want);
+    }
+    if (d.pure < 0 && (!met2 || std::fabs(d.frac[0] - want) > 0.5)) {
+        if (d.p >= SumZPc(d)) {
+            status = kProp3NoSolution;
+        } else {
+            if (want >= 1.0) d.t += 0.01;
+            else if (d.spec <= 0.0) d.t -= 0.01;
+            FlashAt(d);
+        }
+    }
+    // Force the specification.
+    const double prev = d.frac[0];
+    d.frac[0] = want;
+    if (prev >= 1.0) {
+        d.frac[1] = 1.0 - want - d.frac[2];
+        for (int i = 0; i < n; ++i) {
+            const double xi = d.ph[1] && d.x[i] != MISSING ? d.x[i] * d.frac[1] : 0.0;
+            const double wi = d.ph[2] && d.xw[i] != MISSING ? d.xw[i] * d.frac[2] : 0.0;
+            d.y[i] = d.z[i] - xi - wi;
+        }
+        Normalise(d.y, n);
+    } else {
+        const double scale = (1.0 - want) / (1.0 - prev);
+        d.frac[1] *= scale;
+        d.frac[2] *= scale;
+        const int big = d.frac[2] >= d.frac[1] ? 2 : 1;
+        const int other = 3 - big;
+        if (d.frac[big] > 0.0) {
+            for (int i = 0; i < n; ++i) {
+                const double yi = d.ph[0] ? d.y[i] * d.frac[0] : 0.0;
+                const double oi = d.ph[other] ? d.cs[other][i] * d.frac[other] : 0.0;
+                d.cs[big][i] = (d.z[i] - yi - oi) / d.frac[big];
+            }
+            Normalise(d.cs[big], n);
+        }
+    }
+    if (d.frac[0] > 0.0 && !d.ph[0]) d.ph[0] = kVapour;
+    Properties(d);
+    if (d.pure >= 0) {
+        const CompRecord& c = g_ws.cd[d.pure];
+        if ((overT && d.p > c.pc) || d.t > c.tc) status = kProp3NoSolution;
+    }
+    return status;
+}
+
+bool Finite(double v) { return std::isfinite(v); }
+
+// Properties at a bubble or dew point: the incipient phase (vapour at a
+// bubble point, liquid at a dew point) is evaluated with its composition
+// even when the flash reports it absent; its fraction stays 0.
+void IncipientProperties(Driver& d) {
+    const int k = d.bubble ? 0 : (d.dew ? 1 : -1);
+    const bool lift = k >= 0 && d.ph[k] == kAbsent && CompositionMolWeight(d.cs[k]) > 0.0;
+    if (lift) d.ph[k] = k == 0 ? kVapour : kLiquid;
+    Properties(d);
+    if (lift) d.ph[k] = kAbsent;
+}
+
+// A search that failed before any state was evaluated: no phase.
+void NothingEvaluated(Driver& d) {
+    for (int k = 0; k < 3; ++k) {
+        d.ph[k] = kAbsent;
+        d.frac[k] = 0.0;
+        d.h[k] = d.s[k] = d.cp[k] = d.v[k] = MISSING;
+    }
+    d.h[3] = d.s[3] = d.cp[3] = d.v[3] = MISSING;
+    for (int i = 0; i < d.n; ++i) d.y[i] = d.x[i] = d.xw[i] = MISSING;
+}
+
+}  // namespace
+
+int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const double* z, double* y,
+              double* x, double* xw, double* xl, int32_t* phases, double* frac, double* h,
+              double* s, double* cp, double* v, double* molwt, double tguess, const double* tol) {
+    const int n = g_ws.ncomp;
+    // 1. Specification check: T and P, or one of them and one of the vapour
+    // fraction, enthalpy and entropy.
+    const bool tGiven = *t != MISSING, pGiven = *p != MISSING;
+    const bool fv = frac[0] != MISSING, fh = h[3] != MISSING, fs = s[3] != MISSING;
+    const int nspec = fv + fh + fs;
+    if (fv && method == 0) return kProp3Invalid;
+    if (tGiven && pGiven) {
+        if (nspec != 0) return kProp3Invalid;
+    } else if (tGiven || pGiven) {
+        if (nspec != 1) return kProp3Invalid;
+    } else {
+        return kProp3Invalid;
+    }
+    if ((tGiven && !Finite(*t)) || (pGiven && !Finite(*p)) || (fv && !Finite(frac[0])) ||
+        (fh && !Finite(h[3])) || (fs && !Finite(s[3])))
+        return kProp3Invalid;
+    if (method < 0 || method > 3 || n <= 0) return kProp3Invalid;
+    double zsum = 0.0;
+    for (int i = 0; i < n; ++i) {
+        if (z[i] == MISSING || !Finite(z[i])) return kProp3Invalid;
+        zsum += z[i];
+    }
+    if (!(zsum > 0.0)) return kProp3Invalid;
+
+    Driver d{};
+    d.method = method;
+    d.hmethod = hmethod;
+    d.z = z;
+    d.y = y, d.x = x, d.xw = xw, d.xl = xl;
+    d.ph = phases;
+    d.frac = frac, d.h = h, d.s = s, d.cp = cp, d.v = v, d.molwt = molwt;
+    d.tol = tol;
+    d.cs[0] = y, d.cs[1] = x, d.cs[2] = xw, d.cs[3] = const_cast<double*>(z), d.cs[4] = xl;
+    d.n = n;
+    d.spec = fv ? frac[0] : MISSING;
+    d.bubble = fv && frac[0] == 0.0;
+    d.dew = fv && frac[0] == 1.0;
+    d.hspec = fh;
+    d.sspec = fs;
+    d.target = fh ? h[3] : (fs ? s[3] : MISSING);
+
+    // 2. Preparation.
+    d.pure = n == 1 ? 0 : -1;
+    d.water = false;
+    for (int i = 0; i < n; ++i) {
+        if (d.pure < 0 && std::fabs(z[i] - 1.0) < 1e-8) d.pure = i;
+        if (g_ws.cd[i].code == 61 && z[i] > 0.0) d.water = true;
+    }
+    g_ws.iwater = -3;
+    if (method == 3)
+        for (int i = 0; i < n; ++i)
+            if (g_ws.cd[i].code == 61) {
+                g_ws.iwater = i;
+                break;
+            }
+    double tolvf = 1e-4;
+    for (int i = 0; i < n; ++i)
+        if (z[i] > 0.95) {
+            tolvf = z[i] > 0.99 ? 1e-6 : 1e-5;
+            break;
+        }
+
+    int32_t status = kProp3Ok;
+    // 3. TP evaluation.
+    if (tGiven && pGiven) {
+        if (!(*t > 0.0) || !(*p > 0.0)) return kProp3Invalid;
+        d.t = *t;
+        d.p = *p;
+        FlashAt(d);
+        Properties(d);
+        return Finish(d, status);
+    }
+
+    // 4. Search set-up: T (P given) or ln P (T given).
+    const bool overT = pGiven;
+    double xv, step, lowLimit, highLimit, lower, upper, dir, tolx;
+    if (overT) {
+        d.p = *p;
+        if (!(d.p > 0.0)) {
+            NothingEvaluated(d);
+            return Finish(d, kProp3NoTemperature);
+        }
+        xv = 423.0;
+        step = 70.0;
+        if (tguess != MISSING && Finite(tguess)) {
+            xv = tguess + 20.0;
+            step = 40.0;
+        }
+        if (fv && d.spec < 0.0) step = 35.0;
+        lowLimit = 1.0;
+        lower = 0.0;
+        if (d.p > 3000.0 && fv) {
+            step = xv / 30.0;
+            lowLimit = 37.0;
+            lower = 35.0;
+        }
+        if (fh || fs) step = 115.0;
+        highLimit = 3000.0;
+        upper = 4000.0;
+        dir = 1.0;
+        tolx = tol[0];
+    } else {
+        d.t = *t;
+        if (!(d.t > 0.0)) {
+            NothingEvaluated(d);
+            return Finish(d, kProp3NoPressure);
+        }
+        xv = std::log(100.0);
+        step = std::log(1.5);
+        lowLimit = std::log(0.7);
+        highLimit = std::log(320000.0);
+        for (int i = 0; i < n; ++i) {
+            const double lo5 = LeeKeslerLnPsat(i, 5.0), hi3000 = LeeKeslerLnPsat(i, 3000.0);
+            if (lo5 < lowLimit) lowLimit = lo5;
+            if (hi3000 > highLimit) highLimit = hi3000;
+        }
+        lower = -50.0;
+        upper = 50.0;
+        dir = -1.0;
+        tolx = 1e-4;
+    }
+    double xprev = xv, fprev = -1e30;
+    double bestDev = 1e6, bestT = MISSING, bestP = MISSING;
+    bool met2 = false;
+    double t2 = 0.0, p2 = 0.0;
+    if (overT && d.pure < 0 && fh) frac[0] = MISSING;
+    const double want = fv ? std::fabs(d.spec) : 0.0;
+    const double tolq = fh ? tol[1] : tol[2];
+    bool evaluated = false;
+
+    for (int k = 0; k < kMaxSteps; ++k) {
+        if (upper <= lowLimit || lower >= highLimit) {
+            status = overT ? kProp3NoTemperature : kProp3NoPressure;
+            break;
+        }
+        if (overT) d.t = xv;
+        else d.p = std::exp(Clip(xv, -50.0, 50.0));
+        FlashAt(d);
+        evaluated = true;
+        if (fv) {
+            const double vf = frac[0];
+            double f = d.spec < 0.0 ? -vf : vf;
+            if (vf > 0.0 && vf < 1.0) {
+                met2 = true;
+                t2 = d.t;
+                p2 = d.p;
+            }
+            const double dev = std::fabs(vf - want);
+            const double width = upper - lower;
+            if (met2 && dev < tolvf && width <= 0.01) {
+                frac[0] = want;
+                frac[1] = 1.0 - want - frac[2];
+                IncipientProperties(d);
+                goto finish;
+            }
+            if (!((width > tolx || dev >= tolvf / 2.0) && width > tolx / 10.0)) {
+                status = VapourFractionFinish(d, met2, t2, p2, overT);
+                goto finish;
+            }
+            if (vf == 0.0 && fprev == -1e30) fprev = 1e30;
+            if ((d.spec == 0.0 || want == 1.0) && met2 && (vf == 0.0 || vf == 1.0)) f = d.spec;
+            SearchStep(&xv, f, d.spec, &lower, &upper, &xprev, &fprev, step, dir);
+            continue;
+        }
+        // Enthalpy or entropy.
+        Properties(d);
+        const double q = fh ? h[3] : s[3];
+        const double dev = std::fabs(q - d.target);
+        if (dev < tolq) goto finish;
+        if (d.pure < 0 && dev < bestDev) {
+            bestDev = dev;
+            bestT = d.t;
+            bestP = d.p;
+        }
+        const double width = upper - lower;
+        if (width >= tolx || (d.pure < 0 && width >= 0.01 * tolx)) {
+            SearchStep(&xv, q, d.target, &lower, &upper, &xprev, &fprev, step, dir);
+            continue;
+        }
+        if (d.pure >= 0) {
+            if (d.p <= SumZPc(d)) status = LeverRule(d);
+            goto finish;
+        }
+        if (bestT != MISSING && (bestT != d.t || bestP != d.p)) {
+            d.t = bestT;
+            d.p = bestP;
+            FlashAt(d);
+            Properties(d);
+        }
+        if (SameComposition(y, x) || (!d.water && phases[0] && (phases[1] || phases[2]))) {
+            status = LeverRule(d);
+        } else if (bestDev >= tolq) {
+            const double bt = d.t, bp = d.p;
+            if (!BoundaryInterpolation(method, hmethod, &d.t, &d.p, d.target, d.cs, phases, frac,
+                                       h, s, cp, v, lower, upper, fh ? 1 : 0, overT ? 1 : 0))
+                status = PhaseFromPerturbation(d, overT, lower, upper, bt, bp);
+        }
+        goto finish;
+    }
+    // The search ended without meeting the specification (limits, or the
+    // step cap): the last state as it stands.
+    if (evaluated) Properties(d);
+    else NothingEvaluated(d);
+finish:
+    *t = d.t;
+    *p = d.p;
+    return Finish(d, status);
+}
+
+}  // namespace vt

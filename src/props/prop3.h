@@ -1,0 +1,23 @@
+// The stream-property driver: phase split and phase properties of a stream
+// at given T and P, or the T or P that meets a vapour-fraction, enthalpy or
+// entropy specification.
+#pragma once
+#include <cstdint>
+
+namespace vt {
+
+// Status results.
+inline constexpr int32_t kProp3Ok = 0;
+inline constexpr int32_t kProp3NoTemperature = 1;
+inline constexpr int32_t kProp3NoPressure = 2;
+inline constexpr int32_t kProp3NoSolution = 3;
+inline constexpr int32_t kProp3Invalid = 4;
+inline constexpr int32_t kProp3LeverRejected = -32767;
+
+// Arguments as the export Prop3: phase arrays of five slots (vapour,
+// liquid, aqueous, overall, combined liquid), phase flags of three.
+int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const double* z, double* y,
+              double* x, double* xw, double* xl, int32_t* phases, double* frac, double* h,
+              double* s, double* cp, double* v, double* molwt, double tguess, const double* tol);
+
+}  // namespace vt

@@ -1,0 +1,351 @@
+// Phase-fraction solvers of the flash: the three-phase Rachford-Rice Newton
+// iteration with its bisection fallback, and the two-phase Rachford-Rice.
+#include <cmath>
+
+#include "thermo/flash.h"
+#include "thermo/guards.h"
+#include "workspace/workspace.h"
+
+namespace vt {
+
+namespace {
+
+constexpr double kZAbsent = 1e-30;
+
+// K from ln K: exp of the clipped value inside the ln K range, 1e-99 / 1e99
+// outside it.
+double KFromLn(double lnk) {
+    if (lnk < -kLnKLimit) return 1e-99;
+    if (lnk > kLnKLimit) return 1e99;
+    return ClippedExp(lnk);
+}
+
+double Bounded(double v, double lim) { return v > lim ? lim : (v < -lim ? -lim : v); }
+
+double FloorMagnitude(double d, double floor) {
+    if (std::fabs(d) >= floor) return d;
+    return d < 0.0 ? -floor : floor;
+}
+
+// sum (x0 - x1) and sum (x0 - x2) of the three-phase split at (b1, b2).
+void SplitResiduals(const double* z, const double* k1, const double* k2, double b1, double b2,
+                    double* g1, double* g2) {
+    const double b0 = Clip(1.0 - b1 - b2, 0.0, 1.0);
+    double s1 = 0.0, s2 = 0.0;
+    for (int i = 0; i < g_ws.ncomp; ++i) {
+        if (!(z[i] > 0.0)) continue;
+        double den = b1 / k1[i] + b0 + b2 / k2[i];
+        if (den < 1e-100) den = 1e-100;
+        const double x0 = z[i] / den;
+        s1 += x0 - x0 / k1[i];
+        s2 += x0 - x0 / k2[i];
+    }
+    *g1 = s1;
+    *g2 = s2;
+}
+
+bool SameSign(double a, double b) { return (a > 0.0) == (b > 0.0); }
+
+// Bisection on beta2 in [0, 1 - beta1] for the sign change of G2.
+double InnerBisect(const double* z, const double* k1, const double* k2, double b1, double tol) {
+    double lo = 0.0, hi = 1.0 - b1, g1, glo, g;
+    SplitResiduals(z, k1, k2, b1, lo, &g1, &glo);
+    while (hi - lo > tol) {
+        const double mid = 0.5 * (lo + hi);
+        SplitResiduals(z, k1, k2, b1, mid, &g1, &g);
+        if (SameSign(g, glo)) {
+            lo = mid;
+            glo = g;
+        } else {
+            hi = mid;
+        }
+    }
+    return 0.5 * (lo + hi);
+}
+
+}  // namespace
+
+void SplitBisect(double* const* comps, const double* k1, const double* k2, double* beta1,
+                 double* beta2, double tol) {
+    const double* z = comps[3];
+    double lo = 0.0, hi = 1.0, g1lo, g2, g;
+    SplitResiduals(z, k1, k2, lo, InnerBisect(z, k1, k2, lo, tol), &g1lo, &g2);
+    while (hi - lo > tol) {
+        const double mid = 0.5 * (lo + hi);
+        SplitResiduals(z, k1, k2, mid, InnerBisect(z, k1, k2, mid, tol), &g, &g2);
+        if (SameSign(g, g1lo)) {
+            lo = mid;
+            g1lo = g;
+        } else {
+            hi = mid;
+        }
+    }
+    *beta1 = 0.5 * (lo + hi);
+    *beta2 = InnerBisect(z, k1, k2, *beta1, tol);
+}
+
+// Rachford & Rice (J. Petrol. Technol. 4 (1952) 19), safeguarded Newton on
+// the bracket (-1, 2) with jumps that test the ends of [0, 1] first.
+double RachfordRice2(const double* z, double* k) {
+    const int n = g_ws.ncomp;
+    for (int i = 0; i < n; ++i)
+        if (z[i] > kZAbsent) k[i] = Clip(k[i], 9.000000000000001e-101, 1.1e100);
+    double beta = 0.5, lo = -1.0, hi = 2.0;
+    for (int step = 1; step <= 1000; ++step) {
+        double g = 0.0, h = 0.0;
+        for (int i = 0; i < n; ++i) {
+            if (!(z[i] > kZAbsent)) continue;
+            const double km1 = k[i] - 1.0;
+            const double den = 1.0 + beta * km1;
+            if (std::fabs(km1) > 1e51 * std::fabs(den)) continue;
+            const double r = km1 / den;
+            g -= z[i] * r;
+            h += z[i] * r * r;
+        }
+        if (step >= 2 && (std::fabs(g) < 1e-7 || hi - lo < 1e-15)) {
+            // Apply the pending Newton correction: the material balance of
+            // the compositions then holds to rounding.
+            if (h != 0.0) {
+                const double nt = beta - g / h;
+                if (nt >= lo && nt <= hi) beta = nt;
+            }
+            break;
+        }
+        bool jumped = false;
+        if (g > 0.0) {
+            hi = beta;
+            if (beta - lo > 0.6) {
+                beta -= 0.5;
+                jumped = true;
+            }
+        } else {
+            lo = beta;
+            if (hi - beta > 0.6) {
+                beta += 0.5;
+                jumped = true;
+            }
+        }
+        if (!jumped) {
+            double next = 0.5 * (lo + hi);
+            if (std::fabs(g) < 10.0 && h != 0.0) {
+                const double nt = beta - g / h;
+                if (nt > lo && nt < hi) next = nt;
+            }
+            beta = next;
+        }
+        if (beta < -1e-30) {
+            if (step >= 3 || hi <= 0.0) return 0.0;
+            beta = 0.0;
+        } else if (beta > 1.0 + 1e-30) {
+            if (step >= 3 || lo >= 1.0) return 1.0;
+            beta = 1.0;
+        }
+    }
+    return beta;
+}
+
+namespace {
+
+double NonNegative(double v) { return v < 0.0 ? 0.0 : v; }
+
+// Two-phase solution after phase `gone` (0, 1 or 2) has left the split.
+void TwoPhaseRemainder(const double* z, double* k1, double* k2, double* ratio, int gone,
+                       double* b0, double* b2) {
+    const int n = g_ws.ncomp;
+    if (gone == 0) {
+        for (int i = 0; i < n; ++i) ratio[i] = k2[i] < 1e-100 ? 1.1e100 : k1[i] / k2[i];
+        *b0 = 0.0;
+        *b2 = NonNegative(RachfordRice2(z, ratio));
+    } else if (gone == 1) {
+        *b0 = NonNegative(RachfordRice2(z, k2));
+        *b2 = 1.0 - *b0;
+    } else {
+        *b2 = 0.0;
+        *b0 = NonNegative(RachfordRice2(z, k1));
+    }
+}
+
+// Newton iteration on (beta0, beta2) of the three-phase Rachford-Rice
+// equations. Returns false when the iteration limit is reached.
+bool ThreePhaseNewton(double* const* comps, double* k1, double* k2, double* ratio, double* b0,
+                      double* b2) {
+    const int n = g_ws.ncomp;
+    const double* z = comps[3];
+    double limit = 10.0;
+    bool bisected = false;
+    auto bisect = [&](double tol) {
+        double bb1, bb2;
+        SplitBisect(comps, k1, k2, &bb1, &bb2, tol);
+        *b2 = bb2;
+        *b0 = Clip(1.0 - bb1 - bb2, 0.0, 1.0);
+    };
+    for (int iter = 1; iter <= kFlashMaxIter; ++iter) {
+        const double b1 = 1.0 - *b0 - *b2;
+        double f1 = 0.0, f2 = 0.0, j11 = 0.0, j12 = 0.0, j21 = 0.0, j22 = 0.0;
+        for (int i = 0; i < n; ++i) {
+            if (!(z[i] > 0.0)) continue;
+            const double K1 = k1[i], K2 = k2[i];
+            const double d = FloorMagnitude(K1 * K2 * *b0 + K2 * b1 + K1 * *b2, 1e-90);
+            const double a1 = Bounded((K1 - 1.0) * K2 / d, 1e90);
+            const double a2 = Bounded((K2 - 1.0) * K1 / d, 1e90);
+            const double e2 = Bounded((K1 - K2) / d, 1e90);  // d(ln D)/d beta2
+            f1 += z[i] * a1;
+            f2 += z[i] * a2;
+            j11 -= z[i] * a1 * a1;
+            j12 -= z[i] * a1 * e2;
+            j21 -= z[i] * a2 * a1;
+            j22 -= z[i] * a2 * e2;
+        }
+        const double res = std::fabs(f1) + std::fabs(f2);
+        const double det = j11 * j22 - j12 * j21;
+        const double d0 = -(j22 * f1 - j12 * f2) / det;
+        const double d2 = -(j11 * f2 - j21 * f1) / det;
+        if (res < 1e-6) {
+            // Converged: take the last Newton correction when it stays inside.
+            const double nb0 = *b0 + d0, nb2 = *b2 + d2;
+            if (std::isfinite(nb0) && std::isfinite(nb2) && nb0 >= 0.0 && nb2 >= 0.0 &&
+                nb0 + nb2 <= 1.0) {
+                *b0 = nb0;
+                *b2 = nb2;
+            }
+            return true;
+        }
+        if (!(res <= limit)) {
+            if (!bisected) {
+                bisect(0.001);
+                limit = res;
+                bisected = true;
+                continue;
+            }
+            bisect(1e-15);
+            return true;
+        }
+        if (det == 0.0 || !std::isfinite(d0) || !std::isfinite(d2)) {
+            bisect(1e-15);
+            return true;
+        }
+        const double d1 = -(d0 + d2);
+        // Shorten the step to keep all three fractions in [0, 1].
+        double t = 1.0;
+        int bound = -1;
+        const double cur[3] = {*b0, b1, *b2};
+        const double dir[3] = {d0, d1, d2};
+        for (int k = 0; k < 3; ++k) {
+            double tk = 1.0;
+            if (cur[k] + dir[k] < 0.0 && dir[k] < 0.0) tk = -cur[k] / dir[k];
+            else if (cur[k] + dir[k] > 1.0 && dir[k] > 0.0) tk = (1.0 - cur[k]) / dir[k];
+            if (tk < t) {
+                t = tk;
+                bound = cur[k] + dir[k] < 0.0 ? k : -1;
+            }
+        }
+        if (t < 0.0) t = 0.0;
+        const double len = t * std::fmax(std::fabs(d0), std::fabs(d2));
+        if (t < 1.0 && len < 1e-6 && bound >= 0) {
+            TwoPhaseRemainder(z, k1, k2, ratio, bound, b0, b2);
+            return true;
+        }
+        const double nb0 = *b0 + t * d0, nb2 = *b2 + t * d2;
+        const bool stalled = std::fabs(nb0 - *b0) <= 1e-15 && std::fabs(nb2 - *b2) <= 1e-15;
+        *b0 = nb0;
+        *b2 = nb2;
+        if (stalled) {
+            bisect(1e-15);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Normalise(double* x, int n) {
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i) sum += x[i];
+    if (!(sum > 0.0)) return;
+    for (int i = 0; i < n; ++i) {
+        x[i] /= sum;
+        if (x[i] < 0.0) x[i] = 0.0;
+    }
+}
+
+}  // namespace
+
+int PhaseSplit(double* const* comps, double* lnK1, double* lnK2, const int32_t* states,
+               double* betas) {
+    const int n = g_ws.ncomp;
+    double* x0 = comps[0];
+    double* x1 = comps[1];
+    double* x2 = comps[2];
+    const double* z = comps[3];
+    double* ratio = g_ws.work1[9];
+    double* k1 = g_ws.work1[17];
+    double* k2 = g_ws.work1[18];
+    for (int i = 0; i < n; ++i) {
+        k1[i] = KFromLn(lnK1[i]);
+        k2[i] = KFromLn(lnK2[i]);
+    }
+    double b0 = betas[0] > 0.01 ? betas[0] : 0.01;
+    double b2 = betas[2] > 0.01 ? betas[2] : 0.01;
+    if (b0 + b2 > 0.99) {
+        if (b0 >= b2) b0 = 0.99 - b2;
+        else b2 = 0.99 - b0;
+    }
+    const bool st0 = states[0] != 0, st1 = states[1] != 0, st2 = states[2] != 0;
+    const double cur2 = betas[2];
+    int status = 0;
+    if (!st2) {
+        b0 = st0 && st1 ? NonNegative(RachfordRice2(z, k1)) : (st0 ? 1.0 : 0.0);
+        b2 = 0.0;
+    } else if (!st1) {
+        if (!st0) {
+            b2 = 1.0;
+            b0 = 0.0;
+        } else if (cur2 >= 1e-6) {
+            b0 = NonNegative(RachfordRice2(z, k2));
+            b2 = 1.0 - b0;
+        } else {
+            b0 = NonNegative(RachfordRice2(z, k1));
+            b2 = cur2;
+        }
+    } else if (!st0) {
+        if (cur2 >= 1e-6 && cur2 <= 1.0 - 1e-6) {
+            for (int i = 0; i < n; ++i) ratio[i] = k2[i] < 1e-100 ? 1.1e100 : k1[i] / k2[i];
+            b2 = NonNegative(RachfordRice2(z, ratio));
+            b0 = 0.0;
+        } else if (cur2 > 1.0 - 1e-6) {
+            b0 = NonNegative(RachfordRice2(z, k2));
+            b2 = 1.0 - b0;
+        } else {
+            b0 = NonNegative(RachfordRice2(z, k1));
+            b2 = cur2;
+        }
+    } else if (!ThreePhaseNewton(comps, k1, k2, ratio, &b0, &b2)) {
+        status = -3;
+    }
+
+    const double b1 = Clip(1.0 - b0 - b2, 0.0, 1.0);
+    betas[0] = b0;
+    betas[1] = b1;
+    betas[2] = b2;
+    for (int i = 0; i < n; ++i) {
+        if (!(z[i] >= kZAbsent)) {
+            x0[i] = x1[i] = x2[i] = 0.0;
+            continue;
+        }
+        double den = b1 / k1[i] + b0 + b2 / k2[i];
+        if (den < 1e-100) den = 1e-100;
+        x0[i] = NonNegative(z[i] / den);
+        if (st1) x1[i] = x0[i] / k1[i];
+        if (st2) x2[i] = x0[i] / k2[i];
+    }
+    Normalise(x0, n);
+    Normalise(x1, n);
+    Normalise(x2, n);
+    for (int i = 0; i < n; ++i) {
+        const double l0 = std::log(x0[i] > 1e-100 ? x0[i] : 1e-100);
+        lnK1[i] = l0 - std::log(x1[i] > 1e-100 ? x1[i] : 1e-100);
+        if (st2) lnK2[i] = l0 - std::log(x2[i] > 1e-100 ? x2[i] : 1e-100);
+    }
+    return status;
+}
+
+}  // namespace vt

@@ -1,0 +1,243 @@
+// The stream-property driver through its export.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "../support/component_table.h"
+#include "props/prop3.h"
+#include "vantaro/vantaro.h"
+
+namespace vt {
+namespace {
+
+struct Out {
+    int32_t status;
+    double t, p;
+    int32_t ph[3];
+    double frac[5], h[5], s[5], cp[5], v[5], mw[5];
+    std::vector<double> y, x, xw, xl;
+};
+
+const double kTol[4] = {0.01, 0.1, 0.001, 1e-4};
+
+Out Call(int method, int hmethod, double t, double p, std::vector<double> z, double vf = MISSING,
+         double hs = MISSING, double ss = MISSING, double tguess = MISSING) {
+    const size_t n = z.size();
+    Out o{};
+    o.y.assign(n, 7.0);
+    o.x.assign(n, 7.0);
+    o.xw.assign(n, 7.0);
+    o.xl.assign(n, 7.0);
+    o.t = t;
+    o.p = p;
+    o.frac[0] = vf;
+    o.h[3] = hs;
+    o.s[3] = ss;
+    o.status = ::Prop3(method, hmethod, &o.t, &o.p, z.data(), o.y.data(), o.x.data(), o.xw.data(),
+                       o.xl.data(), o.ph, o.frac, o.h, o.s, o.cp, o.v, o.mw, tguess, kTol);
+    return o;
+}
+
+class Prop3Test : public ::testing::Test {
+protected:
+    void TearDown() override { vt::CloseProps(); }
+};
+
+TEST_F(Prop3Test, InvalidSpecificationsWriteNothing) {
+    test::OpenTable({"propane", "n-butane"});
+    const std::vector<double> z = {0.5, 0.5};
+    struct Case {
+        int method;
+        double t, p, vf, h, s;
+    } cases[] = {
+        {1, 300.0, 101.325, MISSING, 1000.0, MISSING},    // TP plus an enthalpy
+        {1, MISSING, 101.325, MISSING, MISSING, MISSING}, // nothing to meet
+        {0, MISSING, 101.325, 0.5, MISSING, MISSING},     // vapour fraction without a flash
+        {1, 0.0, 101.325, MISSING, MISSING, MISSING},     // TP with T = 0
+        {1, MISSING, MISSING, 0.5, MISSING, MISSING},
+        {1, MISSING, 500.0, 0.5, 1000.0, MISSING},        // two specifications
+        {1, NAN, 500.0, MISSING, MISSING, MISSING},
+        {1, MISSING, 500.0, MISSING, INFINITY, MISSING},
+        {7, 300.0, 500.0, MISSING, MISSING, MISSING},
+    };
+    for (const Case& c : cases) {
+        Out o = Call(c.method, 1, c.t, c.p, z, c.vf, c.h, c.s);
+        EXPECT_EQ(o.status, 4);
+        EXPECT_EQ(o.y[0], 7.0);
+        EXPECT_EQ(o.xl[1], 7.0);
+    }
+    EXPECT_EQ(Call(1, 1, 300.0, 500.0, {0.0, 0.0}).status, 4);
+    EXPECT_EQ(Call(1, 1, 300.0, 500.0, {MISSING, 1.0}).status, 4);
+    double t = 300, p = 500, zz[2] = {0.5, 0.5}, a[2], f[5] = {MISSING}, q[5];
+    int32_t ph[3];
+    EXPECT_EQ(::Prop3(1, 1, &t, &p, zz, a, a, a, a, ph, f, q, q, q, q, q, MISSING, nullptr), 4);
+}
+
+TEST_F(Prop3Test, BadBoundsGiveStatusOneOrTwo) {
+    test::OpenTable({"propane", "n-butane"});
+    Out o = Call(1, 1, MISSING, -5.0, {0.5, 0.5}, 0.5);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.frac[3], 1.0);
+    EXPECT_EQ(o.y[0], MISSING);
+    o = Call(1, 1, -1.0, MISSING, {0.5, 0.5}, 0.5);
+    EXPECT_EQ(o.status, 2);
+}
+
+TEST_F(Prop3Test, TpEvaluationAndFinishing) {
+    test::OpenTable({"propane", "n-butane"});
+    Out o = Call(1, 1, 300.0, 500.0, {0.5, 0.5});
+    ASSERT_EQ(o.status, 0);
+    EXPECT_NEAR(o.frac[0], 0.50827895, 1e-5);  // tests/thermo/eos_reference.py
+    EXPECT_EQ(o.frac[3], 1.0);
+    EXPECT_NEAR(o.frac[4], o.frac[1], 1e-15);
+    EXPECT_NEAR(o.h[3], o.frac[0] * o.h[0] + o.frac[1] * o.h[1], 1e-6);
+    EXPECT_NEAR(o.mw[4], o.mw[1], 1e-12);
+    EXPECT_EQ(o.xw[0], MISSING);  // absent aqueous phase blanked
+    EXPECT_EQ(o.h[2], MISSING);
+    EXPECT_NEAR(o.xl[0], o.x[0], 1e-15);
+    // A single vapour: no liquid, so the combined liquid is missing too.
+    o = Call(1, 1, 400.0, 100.0, {0.5, 0.5});
+    EXPECT_EQ(o.frac[0], 1.0);
+    EXPECT_EQ(o.frac[4], 0.0);
+    EXPECT_EQ(o.xl[0], MISSING);
+    EXPECT_EQ(o.mw[4], MISSING);
+    EXPECT_EQ(o.x[0], MISSING);
+}
+
+// Bubble and dew temperatures against tests/thermo/eos_reference.py.
+TEST_F(Prop3Test, BubbleAndDewTemperatures) {
+    test::OpenTable({"propane", "n-butane"}, true);
+    const struct {
+        int method;
+        double bubble, dew;
+    } cases[] = {{1, 292.791446, 306.424887}, {2, 292.464307, 306.143323}};
+    for (const auto& c : cases) {
+        Out b = Call(c.method, c.method, MISSING, 500.0, {0.5, 0.5}, 0.0);
+        EXPECT_EQ(b.status, 0);
+        EXPECT_NEAR(b.t, c.bubble, 0.01);
+        EXPECT_EQ(b.frac[0], 0.0);
+        EXPECT_NE(b.y[0], MISSING);  // the incipient vapour is kept
+        Out d = Call(c.method, c.method, MISSING, 500.0, {0.5, 0.5}, 1.0);
+        EXPECT_EQ(d.status, 0);
+        EXPECT_NEAR(d.t, c.dew, 0.01);
+        EXPECT_EQ(d.frac[0], 1.0);
+        EXPECT_NE(d.x[0], MISSING);  // the incipient liquid is kept
+        // Bubble pressure at the bubble temperature: 500 kPa back.
+        Out bp = Call(c.method, c.method, c.bubble, MISSING, {0.5, 0.5}, 0.0);
+        EXPECT_EQ(bp.status, 0);
+        EXPECT_NEAR(bp.p, 500.0, 0.5);  // ln P bracket and vapour-fraction tolerances
+    }
+}
+
+TEST_F(Prop3Test, EnthalpyAndEntropySpecificationsRoundTrip) {
+    test::OpenTable({"nitrogen", "carbon dioxide", "methane", "ethane", "propane", "n-butane",
+                     "n-hexane"});
+    const std::vector<double> z = {0.02, 0.03, 0.70, 0.10, 0.08, 0.05, 0.02};
+    for (int method : {1, 2})
+        for (double t : {200.0, 260.0, 320.0}) {
+            Out tp = Call(method, method, t, 3000.0, z);
+            ASSERT_EQ(tp.status, 0);
+            Out ph = Call(method, method, MISSING, 3000.0, z, MISSING, tp.h[3]);
+            EXPECT_EQ(ph.status, 0);
+            EXPECT_NEAR(ph.t, t, 0.05) << method << " " << t;
+            Out back = Call(method, method, ph.t, 3000.0, z);
+            EXPECT_NEAR(back.h[3], tp.h[3], kTol[1] * 2) << method << " " << t;
+            Out ps = Call(method, method, MISSING, 3000.0, z, MISSING, MISSING, tp.s[3]);
+            EXPECT_EQ(ps.status, 0);
+            back = Call(method, method, ps.t, 3000.0, z);
+            EXPECT_NEAR(back.s[3], tp.s[3], kTol[2] * 2) << method << " " << t;
+        }
+}
+
+// An isenthalpic expansion across the two-phase region cools the gas
+// smoothly (Joule-Thomson).
+TEST_F(Prop3Test, IsenthalpicExpansionIsMonotonic) {
+    test::OpenTable({"nitrogen", "carbon dioxide", "methane", "ethane", "propane", "n-butane",
+                     "n-hexane"});
+    const std::vector<double> z = {0.02, 0.03, 0.70, 0.10, 0.08, 0.05, 0.02};
+    Out start = Call(1, 1, 290.0, 10000.0, z);
+    double prevT = 290.0;
+    for (double p = 9000.0; p >= 200.0; p -= 400.0) {
+        Out o = Call(1, 1, MISSING, p, z, MISSING, start.h[3], MISSING, prevT);
+        ASSERT_EQ(o.status, 0) << p;
+        EXPECT_LT(o.t, prevT + 1e-6) << p;
+        EXPECT_GT(o.t, prevT - 15.0) << p;
+        prevT = o.t;
+    }
+    EXPECT_LT(prevT, 260.0);
+}
+
+// A pure component inside its two-phase dome: the saturation temperature
+// and the vapour fraction from the lever rule.
+TEST_F(Prop3Test, PureComponentLeverRule) {
+    test::OpenTable({"propane"});
+    const double p = 1000.0;
+    Out bub = Call(1, 1, MISSING, p, {1.0}, 0.0);
+    ASSERT_EQ(bub.status, 0);
+    const double tsat = bub.t;
+    EXPECT_NEAR(tsat, 300.1, 1.0);  // about 997.6 kPa at 300 K (NIST)
+    Out liq = Call(1, 1, tsat - 0.05, p, {1.0});
+    Out vap = Call(1, 1, tsat + 0.05, p, {1.0});
+    ASSERT_EQ(liq.frac[1], 1.0);
+    ASSERT_EQ(vap.frac[0], 1.0);
+    for (double q : {0.25, 0.6}) {
+        const double hq = liq.h[3] + q * (vap.h[3] - liq.h[3]);
+        Out o = Call(1, 1, MISSING, p, {1.0}, MISSING, hq);
+        EXPECT_EQ(o.status, 0);
+        EXPECT_NEAR(o.t, tsat, 0.05);
+        EXPECT_NEAR(o.frac[0], q, 0.01) << q;
+        EXPECT_NEAR(o.frac[0] + o.frac[1], 1.0, 1e-12);
+        EXPECT_EQ(o.h[3], hq);
+        const double sq = liq.s[3] + q * (vap.s[3] - liq.s[3]);
+        Out s = Call(1, 1, MISSING, p, {1.0}, MISSING, MISSING, sq);
+        EXPECT_EQ(s.status, 0);
+        EXPECT_NEAR(s.frac[0], q, 0.01) << q;
+    }
+    // Above the critical pressure a vapour fraction cannot be met.
+    EXPECT_EQ(Call(1, 1, MISSING, 5000.0, {1.0}, 0.3).status, 3);
+    EXPECT_EQ(Call(1, 1, 400.0, MISSING, {1.0}, 0.3).status, 3);
+}
+
+// A feed within 1e-8 of a pure component is treated as pure (lever rule
+// inside the dome); one 1e-7 away is a mixture.
+TEST_F(Prop3Test, NearlyPureFeeds) {
+    test::OpenTable({"propane", "n-butane"});
+    Out liq = Call(1, 1, 290.0, 1000.0, {1.0, 0.0});
+    Out vap = Call(1, 1, 310.0, 1000.0, {1.0, 0.0});
+    const double hq = 0.5 * (liq.h[3] + vap.h[3]);
+    Out o = Call(1, 1, MISSING, 1000.0, {1.0 - 1e-9, 1e-9}, MISSING, hq);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_GT(o.frac[0], 0.3);
+    EXPECT_LT(o.frac[0], 0.7);
+    EXPECT_NEAR(o.frac[0] + o.frac[1], 1.0, 1e-12);
+    Out m = Call(1, 1, MISSING, 1000.0, {1.0 - 1e-7, 1e-7}, 0.5);
+    EXPECT_EQ(m.status, 0);
+    EXPECT_NEAR(m.frac[0], 0.5, 1e-6);
+}
+
+TEST_F(Prop3Test, IdealGasEnthalpyMethod) {
+    test::OpenTable({"methane", "ethane"});
+    Out a = Call(1, 0, 300.0, 5000.0, {0.9, 0.1});
+    Out b = Call(1, 0, 300.0, 100.0, {0.9, 0.1});
+    EXPECT_NEAR(a.h[3], b.h[3], 1e-9);  // no pressure dependence
+    Out c = Call(1, 1, 300.0, 5000.0, {0.9, 0.1});
+    EXPECT_LT(c.h[3], a.h[3] - 100.0);  // the departure lowers H at 5 MPa
+}
+
+TEST_F(Prop3Test, FreeWaterInTheAqueousSlot) {
+    test::OpenTable({"methane", "propane", "n-hexane", "n-decane", "water"});
+    const std::vector<double> z = {0.40, 0.10, 0.15, 0.10, 0.25};
+    for (int method : {1, 3}) {
+        Out o = Call(method, 1, 300.0, 2000.0, z);
+        ASSERT_EQ(o.status, 0);
+        EXPECT_EQ(o.ph[2] != 0, true) << method;
+        EXPECT_GT(o.xw[4], 0.99) << method;
+        EXPECT_LT(o.x[4], 0.05) << method;
+        EXPECT_NEAR(o.frac[4], o.frac[1] + o.frac[2], 1e-15);
+    }
+}
+
+}  // namespace
+}  // namespace vt

@@ -1,0 +1,386 @@
+// Flash: two-phase splits against an independent implementation
+// (eos_reference.py), the equilibrium conditions every split must meet,
+// three phases with water, single phases, degenerate input and the
+// split solvers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "../support/component_table.h"
+#include "thermo/eos.h"
+#include "thermo/flash.h"
+
+namespace vt {
+namespace {
+
+using test::OpenTable;
+
+struct FlashResult {
+    std::vector<double> x0, x1, x2;
+    int32_t st[3];
+    double b[3];
+};
+
+FlashResult RunFlash(int method, double t, double p, std::vector<double> z) {
+    const int n = g_ws.ncomp;
+    FlashResult r{std::vector<double>(n), std::vector<double>(n), std::vector<double>(n), {}, {}};
+    double* c[4] = {r.x0.data(), r.x1.data(), r.x2.data(), z.data()};
+    Flash(method, t, p, c, r.st, r.b);
+    return r;
+}
+
+class FlashTest : public ::testing::Test {
+protected:
+    void TearDown() override { vt::CloseProps(); }
+
+    // Material balance, phase fractions, normalised compositions, and equal
+    // fugacities of every component between the present phases.
+    static void ExpectEquilibrium(int method, double t, double p, const std::vector<double>& z,
+                                  FlashResult& r, double fugTol) {
+        const int n = g_ws.ncomp;
+        double bsum = 0.0;
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_GE(r.b[k], 0.0);
+            EXPECT_LE(r.b[k], 1.0);
+            bsum += r.b[k];
+            if (r.st[k] == 0) {
+                EXPECT_EQ(r.b[k], 0.0) << "absent slot " << k;
+            }
+        }
+        EXPECT_NEAR(bsum, 1.0, 1e-12);
+        const std::vector<double>* xs[3] = {&r.x0, &r.x1, &r.x2};
+        for (int i = 0; i < n; ++i) {
+            double m = 0.0;
+            for (int k = 0; k < 3; ++k)
+                if (r.st[k]) m += r.b[k] * (*xs[k])[i];
+            EXPECT_NEAR(m, z[i], 1e-10) << "material balance, component " << i;
+        }
+        for (int k = 0; k < 3; ++k) {
+            if (!r.st[k]) continue;
+            double s = 0.0;
+            for (double v : *xs[k]) s += v;
+            EXPECT_NEAR(s, 1.0, 1e-12);
+        }
+        if (method == 3) return;
+        // Fugacity coefficients of the final phases, from a fresh evaluation.
+        std::vector<double> l1(n, 0.0), l2(n, 0.0), zz = z;
+        double* c[4] = {r.x0.data(), r.x1.data(), r.x2.data(), zz.data()};
+        int32_t st[3] = {r.st[0], r.st[1], r.st[2]};
+        EosLnK(method, t, p, c, st, l1.data(), l2.data());
+        int ref = -1;
+        for (int k = 0; k < 3 && ref < 0; ++k)
+            if (r.st[k]) ref = k;
+        for (int k = ref + 1; k < 3; ++k) {
+            if (!r.st[k]) continue;
+            for (int i = 0; i < n; ++i) {
+                const double xa = (*xs[ref])[i], xb = (*xs[k])[i];
+                if (xa < 1e-12 || xb < 1e-12) continue;
+                const double fa = std::log(xa) + EosInfo(method)[i]->lnphi[ref];
+                const double fb = std::log(xb) + EosInfo(method)[i]->lnphi[k];
+                EXPECT_NEAR(fa, fb, fugTol) << "fugacity, component " << i << " slots " << ref << k;
+            }
+        }
+    }
+};
+
+// Reference values: tests/thermo/eos_reference.py (kij = 0), an
+// independent textbook implementation converged to |d ln K| < 1e-13.
+struct RefCase {
+    std::vector<std::string> names;
+    std::vector<double> z;
+    int method;
+    double t, p;
+    double beta, zv, zl;
+    std::vector<double> y, x;
+};
+
+const RefCase kRefCases[] = {
+    {{"propane", "n-butane"}, {0.5, 0.5}, 1, 300.0, 500.0, 0.50827895, 0.89371335, 0.01857318,
+     {0.64128251, 0.35871749}, {0.35396003, 0.64603997}},
+    {{"propane", "n-butane"}, {0.5, 0.5}, 2, 300.0, 500.0, 0.52829600, 0.89916678, 0.02107123,
+     {0.63640972, 0.36359028}, {0.34722472, 0.65277528}},
+    {{"methane", "n-decane"}, {0.5, 0.5}, 1, 400.0, 5000.0, 0.39538811, 0.96271915, 0.30406555,
+     {0.98767838, 0.01232162}, {0.18108097, 0.81891903}},
+    {{"methane", "n-decane"}, {0.5, 0.5}, 2, 400.0, 5000.0, 0.39388076, 0.97953591, 0.34205325,
+     {0.98879298, 0.01120702}, {0.18236259, 0.81763741}},
+    {{"nitrogen", "carbon dioxide", "methane", "ethane", "propane", "n-butane", "n-pentane"},
+     {0.01, 0.02, 0.80, 0.08, 0.05, 0.03, 0.01}, 1, 220.0, 3000.0, 0.80839980, 0.79257627,
+     0.10056578,
+     {0.01206050, 0.01444910, 0.90784829, 0.05283997, 0.01116945, 0.00152382, 0.00010886},
+     {0.00130632, 0.04342036, 0.34496635, 0.19459365, 0.21383389, 0.15014673, 0.05173269}},
+};
+
+TEST_F(FlashTest, TwoPhaseAgainstIndependentImplementation) {
+    for (const RefCase& k : kRefCases) {
+        OpenTable(k.names, /*zeroKij=*/true);
+        FlashResult r = RunFlash(k.method, k.t, k.p, k.z);
+        ASSERT_EQ(r.st[0], kVapour) << k.names[0];
+        ASSERT_EQ(r.st[1], kLiquid);
+        EXPECT_EQ(r.st[2], 0);
+        EXPECT_NEAR(r.b[0], k.beta, 1e-5) << k.names[0] << " method " << k.method;
+        EXPECT_NEAR(EosPar(k.method)[kZfac], k.zv, 1e-5);
+        EXPECT_NEAR(EosPar(k.method)[kZfac + 1], k.zl, 1e-5);
+        for (size_t i = 0; i < k.z.size(); ++i) {
+            EXPECT_NEAR(r.x0[i], k.y[i], 1e-5) << k.names[i];
+            EXPECT_NEAR(r.x1[i], k.x[i], 1e-5) << k.names[i];
+        }
+        ExpectEquilibrium(k.method, k.t, k.p, k.z, r, 2e-4);
+        vt::CloseProps();
+    }
+}
+
+TEST_F(FlashTest, NaturalGasWithInteractionParameters) {
+    const std::vector<std::string> names = {"nitrogen", "carbon dioxide", "methane", "ethane",
+                                            "propane",  "i-butane",       "n-butane", "n-pentane",
+                                            "n-hexane", "n-decane"};
+    const std::vector<double> z = {0.02, 0.03, 0.70, 0.08, 0.05, 0.02, 0.03, 0.03, 0.02, 0.02};
+    for (int method : {1, 2}) {
+        OpenTable(names);
+        for (double t : {250.0, 300.0}) {
+            FlashResult r = RunFlash(method, t, 4000.0, z);
+            EXPECT_EQ(r.st[0], kVapour);
+            EXPECT_EQ(r.st[1], kLiquid);
+            EXPECT_GT(r.b[0], 0.5);
+            ExpectEquilibrium(method, t, 4000.0, z, r, 2e-4);
+        }
+        vt::CloseProps();
+    }
+}
+
+TEST_F(FlashTest, SinglePhaseStatesStaySinglePhase) {
+    // Supercritical gas, and a compressed liquid well below its bubble point.
+    OpenTable({"methane", "ethane"});
+    for (int method : {1, 2}) {
+        FlashResult r = RunFlash(method, 300.0, 5000.0, {0.9, 0.1});
+        EXPECT_EQ(r.st[0], kVapour);
+        EXPECT_EQ(r.st[1], 0);
+        EXPECT_EQ(r.st[2], 0);
+        EXPECT_EQ(r.b[0], 1.0);
+        EXPECT_NEAR(r.x0[0], 0.9, 1e-12);
+    }
+    vt::CloseProps();
+    OpenTable({"n-hexane", "n-decane"});
+    for (int method : {1, 2}) {
+        FlashResult r = RunFlash(method, 300.0, 5000.0, {0.4, 0.6});
+        EXPECT_EQ(r.st[0], 0);
+        EXPECT_EQ(r.st[1], kLiquid);
+        EXPECT_EQ(r.b[1], 1.0);
+        EXPECT_NEAR(r.x1[0], 0.4, 1e-12);
+    }
+}
+
+TEST_F(FlashTest, PureComponentNeverGetsAnAqueousSlot) {
+    OpenTable({"water", "propane"});
+    for (int method : {1, 2}) {
+        FlashResult r = RunFlash(method, 400.0, 101.325, {1.0, 0.0});
+        EXPECT_EQ(r.st[2], 0);
+        EXPECT_EQ(r.st[0], kVapour);  // above the boiling point
+        r = RunFlash(method, 300.0, 101.325, {1.0, 0.0});
+        EXPECT_EQ(r.st[2], 0);
+        EXPECT_EQ(r.b[1], 1.0);  // liquid water, in the liquid slot
+    }
+}
+
+// Hydrocarbons and water: vapour, hydrocarbon liquid and aqueous liquid,
+// the lightest phase in slot 0 and the water-rich one in slot 2.
+TEST_F(FlashTest, ThreePhasesWithWater) {
+    const std::vector<std::string> names = {"methane", "propane", "n-hexane", "n-decane", "water"};
+    const std::vector<double> z = {0.40, 0.10, 0.15, 0.10, 0.25};
+    for (int method : {1, 2, 3}) {
+        OpenTable(names);
+        if (method == 3) test::SetFreeWater();
+        for (double t : {300.0, 350.0}) {
+            FlashResult r = RunFlash(method, t, 2000.0, z);
+            ASSERT_EQ(r.st[0], kVapour) << method;
+            ASSERT_EQ(r.st[1], kLiquid) << method;
+            ASSERT_EQ(r.st[2], kLiquid) << method;
+            EXPECT_GT(r.x2[4], 0.99) << method;   // aqueous: nearly pure water
+            EXPECT_LT(r.x1[4], 0.05) << method;   // hydrocarbon liquid
+            EXPECT_GT(r.x0[0], 0.75) << method;   // methane-rich vapour
+            EXPECT_NEAR(r.b[2], 0.25, 0.02) << method;  // some water evaporates
+            ExpectEquilibrium(method, t, 2000.0, z, r, 2e-4);
+        }
+        vt::CloseProps();
+    }
+}
+
+TEST_F(FlashTest, WaterAndGasWithoutHydrocarbonLiquid) {
+    OpenTable({"methane", "water"});
+    for (int method : {1, 2}) {
+        FlashResult r = RunFlash(method, 320.0, 3000.0, {0.6, 0.4});
+        EXPECT_EQ(r.st[0], kVapour);
+        int liquids = (r.st[1] != 0) + (r.st[2] != 0);
+        EXPECT_EQ(liquids, 1);
+        const std::vector<double>& aq = r.st[1] ? r.x1 : r.x2;
+        EXPECT_GT(aq[1], 0.99);
+        ExpectEquilibrium(method, 320.0, 3000.0, {0.6, 0.4}, r, 2e-4);
+    }
+}
+
+TEST_F(FlashTest, MethodZeroReturnsTheFeed) {
+    OpenTable({"methane", "ethane"});
+    FlashResult r = RunFlash(0, 300.0, 500.0, {0.7, 0.3});
+    EXPECT_EQ(r.st[0], 1);
+    EXPECT_EQ(r.st[1], 0);
+    EXPECT_EQ(r.st[2], 0);
+    EXPECT_EQ(r.b[0], 1.0);
+    EXPECT_EQ(r.x0[1], 0.3);
+    EXPECT_EQ(r.x1[0], MISSING);
+    EXPECT_EQ(r.x2[1], MISSING);
+}
+
+TEST_F(FlashTest, DegenerateInputGivesTheFeedAsOnePhase) {
+    OpenTable({"methane", "propane", "water"});
+    const double nan = std::nan("");
+    const double inf = INFINITY;
+    struct Case {
+        int method;
+        double t, p;
+        std::vector<double> z;
+    } cases[] = {
+        {1, nan, 500.0, {0.5, 0.3, 0.2}}, {1, -5.0, 500.0, {0.5, 0.3, 0.2}},
+        {2, 300.0, 0.0, {0.5, 0.3, 0.2}}, {2, 300.0, inf, {0.5, 0.3, 0.2}},
+        {1, 300.0, 500.0, {0.0, 0.0, 0.0}}, {3, 300.0, 500.0, {MISSING, MISSING, MISSING}},
+        {9, 300.0, 500.0, {0.5, 0.3, 0.2}},
+    };
+    for (const Case& k : cases) {
+        // Guard elements after each array catch writes past the end.
+        std::vector<double> x0(4, 7.0), x1(4, 7.0), x2(4, 7.0), z = k.z;
+        double* c[4] = {x0.data(), x1.data(), x2.data(), z.data()};
+        int32_t st[3];
+        double b[3];
+        Flash(k.method, k.t, k.p, c, st, b);
+        EXPECT_EQ(st[0], kVapour);
+        EXPECT_EQ(st[1], 0);
+        EXPECT_EQ(st[2], 0);
+        EXPECT_EQ(b[0], 1.0);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_TRUE(std::isfinite(x0[i]) && x0[i] >= 0.0);
+            EXPECT_EQ(x1[i], 0.0);
+        }
+        EXPECT_EQ(x0[3], 7.0);
+        EXPECT_EQ(x1[3], 7.0);
+        EXPECT_EQ(x2[3], 7.0);
+    }
+    // Negative and MISSING fractions among valid ones are treated as absent.
+    FlashResult r = RunFlash(1, 300.0, 2000.0, {0.6, -0.1, MISSING});
+    EXPECT_EQ(r.st[0], kVapour);
+    EXPECT_EQ(r.x0[1], 0.0);
+    EXPECT_EQ(r.x0[2], 0.0);
+}
+
+TEST_F(FlashTest, TraceComponentAtTheTopOfTheTable) {
+    // The first component is absent from the feed: the flash must still
+    // iterate from real equilibrium ratios.
+    OpenTable({"nitrogen", "propane", "n-butane"}, true);
+    FlashResult r = RunFlash(1, 300.0, 500.0, {0.0, 0.5, 0.5});
+    EXPECT_NEAR(r.b[0], 0.50827895, 1e-5);
+    EXPECT_EQ(r.x0[0], 0.0);
+}
+
+TEST(RachfordRice2, AnalyticSolutionsAndLimits) {
+    vt::test::OpenTable({"propane", "n-butane"});
+    const double z[] = {0.5, 0.5};
+    double k[] = {2.0, 0.5};
+    EXPECT_NEAR(RachfordRice2(z, k), 0.5, 1e-12);
+    double up[] = {3.0, 1.5};
+    EXPECT_EQ(RachfordRice2(z, up), 1.0);  // all K > 1: vapour
+    double down[] = {0.9, 0.2};
+    EXPECT_EQ(RachfordRice2(z, down), 0.0);
+    double huge[] = {1e200, 1e-200};
+    RachfordRice2(z, huge);
+    EXPECT_EQ(huge[0], 1.1e100);
+    EXPECT_EQ(huge[1], 9.000000000000001e-101);
+    vt::CloseProps();
+}
+
+TEST(PhaseSplit, ThreePhaseSolutionAndBisection) {
+    vt::test::OpenTable({"methane", "n-hexane", "water"});
+    double x0[3], x1[3], x2[3], z[] = {0.4, 0.35, 0.25};
+    double* c[4] = {x0, x1, x2, z};
+    // K1 = x0/x1, K2 = x0/x2.
+    const double k1v[] = {20.0, 0.05, 2.0}, k2v[] = {1e4, 1e3, 0.04};
+    double l1[3], l2[3];
+    for (int i = 0; i < 3; ++i) {
+        l1[i] = std::log(k1v[i]);
+        l2[i] = std::log(k2v[i]);
+    }
+    const int32_t st[3] = {kVapour, kLiquid, kLiquid};
+    double b[3] = {0.33, 0.0, 0.33};
+    EXPECT_EQ(PhaseSplit(c, l1, l2, st, b), 0);
+    EXPECT_NEAR(b[0] + b[1] + b[2], 1.0, 1e-12);
+    for (int k = 0; k < 3; ++k) EXPECT_GT(b[k], 0.0);
+    double s0 = 0, s1 = 0, s2 = 0;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(x0[i] / x1[i], k1v[i], 1e-9 * k1v[i]);
+        EXPECT_NEAR(x0[i] / x2[i], k2v[i], 1e-9 * k2v[i]);
+        EXPECT_NEAR(b[0] * x0[i] + b[1] * x1[i] + b[2] * x2[i], z[i], 1e-12);
+        s0 += x0[i], s1 += x1[i], s2 += x2[i];
+    }
+    EXPECT_NEAR(s0, 1.0, 1e-12);
+    // The nested bisection finds the same fractions.
+    double bb1, bb2;
+    SplitBisect(c, k1v, k2v, &bb1, &bb2, 1e-13);
+    EXPECT_NEAR(bb1, b[1], 1e-9);
+    EXPECT_NEAR(bb2, b[2], 1e-9);
+    vt::CloseProps();
+}
+
+TEST(SwapPhases, ExchangesEverythingOfTheTwoSlots) {
+    vt::test::OpenTable({"methane", "water"});
+    double x0[] = {0.9, 0.1}, x1[] = {0.2, 0.8}, x2[] = {0.0, 1.0}, z[] = {0.5, 0.5};
+    double* c[4] = {x0, x1, x2, z};
+    int32_t st[3] = {kVapour, kLiquid, 0};
+    double b[3] = {0.6, 0.4, 0.0}, extra[3] = {1.0, 2.0, 3.0};
+    double* par = EosPar(1);
+    par[kZfac] = 0.9;
+    par[kZfac + 1] = 0.05;
+    EosInfo(1)[0]->lnphi[0] = -0.1;
+    EosInfo(1)[0]->lnphi[1] = 2.0;
+    SwapPhases(1, c, st, b, 0, 1, extra);
+    EXPECT_EQ(st[0], kLiquid);
+    EXPECT_EQ(st[1], kVapour);
+    EXPECT_EQ(b[0], 0.4);
+    EXPECT_EQ(x0[0], 0.2);
+    EXPECT_EQ(x1[0], 0.9);
+    EXPECT_EQ(extra[0], 2.0);
+    EXPECT_EQ(par[kZfac], 0.05);
+    EXPECT_EQ(EosInfo(1)[0]->lnphi[0], 2.0);
+    g_ws.vp_parm[0] = 1.0;
+    g_ws.vp_parm[4] = 0.018;
+    SwapPhases(3, c, st, b, 0, 1);
+    EXPECT_EQ(g_ws.vp_parm[1], 1.0);
+    EXPECT_EQ(g_ws.vp_parm[3], 0.018);
+    vt::CloseProps();
+}
+
+TEST(FlashFinish, IdenticalLiquidsAreMerged) {
+    vt::test::OpenTable({"propane", "n-decane"});
+    // Liquids within 0.001 of each other: one liquid, of the mixed
+    // composition, so that the material balance holds.
+    double x0[] = {0.95, 0.05}, x1[] = {0.3, 0.7}, x2[] = {0.3008, 0.6992}, z[] = {0.5, 0.5};
+    double* c[4] = {x0, x1, x2, z};
+    int32_t st[3] = {kVapour, kLiquid, kLiquid};
+    double l1[2] = {0, 0}, l2[2] = {0, 0};
+    EosLnK(1, 350.0, 1000.0, c, st, l1, l2);  // fills the phase volumes
+    double b[3] = {0.3, 0.3, 0.4};
+    FlashFinish(1, 350.0, 1000.0, c, st, b);
+    EXPECT_EQ(st[2], 0);
+    EXPECT_EQ(st[1], kLiquid);
+    EXPECT_NEAR(b[1], 0.7, 1e-12);
+    EXPECT_NEAR(x1[0], (0.3 * 0.3 + 0.4 * 0.3008) / 0.7, 1e-15);
+    EXPECT_EQ(st[0], kVapour);
+    vt::CloseProps();
+}
+
+TEST(WaterLnK, RaoultLimitForPureWater) {
+    // Pure liquid water against a vapour of water fraction y: the water
+    // K-value ln(y/x) + WaterLnK is ln(Psat/P).
+    const double t = 373.15, p = 200.0, y = 0.4;
+    EXPECT_NEAR(std::log(y / 1.0) + WaterLnK(t, p, 1.0, y), std::log(WaterPsat(t) / p), 1e-12);
+}
+
+}  // namespace
+}  // namespace vt

@@ -1,0 +1,90 @@
+// Equilibrium ratios at given compositions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "../support/component_table.h"
+#include "props/liquid_density.h"
+#include "thermo/eos.h"
+#include "thermo/flash.h"
+#include "thermo/lnk_at.h"
+
+namespace vt {
+namespace {
+
+class LnKAtTest : public ::testing::Test {
+protected:
+    void TearDown() override { vt::CloseProps(); }
+};
+
+TEST_F(LnKAtTest, IdenticalCompositionsGiveTheFugacityCoefficientRatio) {
+    test::OpenTable({"methane", "propane", "n-hexane", "nitrogen"});
+    const double x[] = {0.2, 0.3, 0.5, 0.0};
+    for (int method : {1, 2}) {
+        double out[4], dout[4] = {7, 7, 7, 7};
+        LnKAt(method, 320.0, 1500.0, x, x, out, dout, 2);
+        for (double d : dout) EXPECT_EQ(d, 7.0);  // mode <= 2: no derivative
+        EosSetState(method, 320.0, 1500.0);
+        double a, b, v, z, s[4], phiL[4], phiV[4];
+        EosPhaseLnPhi(method, x, 1, &a, &b, &v, &z, s, phiL);
+        EosPhaseLnPhi(method, x, 0, &a, &b, &v, &z, s, phiV);
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(out[i], phiL[i] - phiV[i], 1e-12) << i;
+        EXPECT_EQ(out[3], 0.0);  // absent from both
+    }
+    double out[4];
+    LnKAt(3, 320.0, 1500.0, x, x, out, nullptr, 0);
+    EXPECT_NEAR(out[1], LeeKeslerLnPsat(1, 320.0) - std::log(1500.0), 1e-12);
+}
+
+TEST_F(LnKAtTest, MissingFromOneSideUsesTheFloor) {
+    test::OpenTable({"methane", "n-hexane"});
+    const double xa[] = {0.0, 1.0}, xb[] = {0.9, 0.1};
+    double out[2];
+    LnKAt(1, 320.0, 1500.0, xa, xb, out, nullptr, 0);
+    EXPECT_NEAR(out[0], std::log(0.9 / 1e-30), 1e-9);
+    LnKAt(1, 320.0, 1500.0, xb, xa, out, nullptr, 0);
+    EXPECT_NEAR(out[0], std::log(1e-30 / 0.9), 1e-9);
+}
+
+// d lnK/d(1/T) of a pure component at its vapour pressure is -dH_vap/R
+// (Clausius-Clapeyron), with dH_vap from the departure functions.
+TEST_F(LnKAtTest, TemperatureDerivativeIsTheHeatOfVaporisation) {
+    test::OpenTable({"propane"});
+    const double x[] = {1.0};
+    const double t = 300.0, p = 1000.0;
+    double out[1], dout[1];
+    LnKAt(1, t, p, x, x, out, dout, 3);
+    EosSetState(1, t, p);
+    double a, b, v, z, s[1], hl, hv, cp, sd;
+    EosMixSolve(1, &a, &b, &v, &z, 1, x, s);
+    EosDeparture(1, &cp, &hl, &sd, v, a, b, x);
+    EosMixSolve(1, &a, &b, &v, &z, 0, x, s);
+    EosDeparture(1, &cp, &hv, &sd, v, a, b, x);
+    EXPECT_NEAR(dout[0], -(hv - hl) / 8.31432, 0.002 * (hv - hl) / 8.31432);
+    // Propane: about 14.8 kJ/mol near 300 K (NIST).
+    EXPECT_NEAR((hv - hl) / 14800.0, 1.0, 0.08);
+}
+
+TEST_F(LnKAtTest, FreeWaterUsesTheWaterCorrelation) {
+    test::OpenTable({"methane", "n-hexane", "water"});
+    test::SetFreeWater();
+    const double xa[] = {0.001, 0.009, 0.99}, xb[] = {0.95, 0.03, 0.02};
+    double out[3] = {0, 0, 5.0}, dout[3] = {0, 0, 6.0};
+    LnKAt(3, 330.0, 800.0, xa, xb, out, dout, 3);
+    EXPECT_NEAR(out[2], WaterLnK(330.0, 800.0, 0.99, 0.02) + std::log(0.02 / 0.99), 1e-12);
+    EXPECT_NEAR(dout[2],
+                (WaterLnK(330.0, 800.0, 0.99, 0.02) - WaterLnK(330.0001, 800.0, 0.99, 0.02)) *
+                    330.0 * 330.0 / 0.0001,
+                1e-6);
+    // Water absent from the liquid: its values are left as they were.
+    const double dry[] = {0.1, 0.9, 0.0};
+    out[2] = 5.0;
+    dout[2] = 6.0;
+    LnKAt(3, 330.0, 800.0, dry, xb, out, dout, 3);
+    EXPECT_EQ(out[2], 5.0);
+    EXPECT_EQ(dout[2], 6.0);
+}
+
+}  // namespace
+}  // namespace vt
