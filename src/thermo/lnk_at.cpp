@@ -13,14 +13,16 @@ namespace {
 constexpr double kTrace = 1e-30;
 constexpr double kDt = 0.0001;  // K, temperature step of the derivative
 
-// ln(xb/xa) plus the phase term, with floors for components missing from
-// one or both compositions.
+// The equilibrium ratio of a component present in both compositions is the
+// phase term alone (ln phiA - ln phiB, or ln(Psat/P)): adding ln(xb/xa) to it
+// would give 2 ln K at equilibrium. A component missing from one side gets
+// the composition floor, and one missing from both gets 0.
 double PairValue(double xa, double xb, double term) {
     const bool noA = xa < kTrace, noB = xb < kTrace;
     if (noA && noB) return 0.0;
     if (noB) return SafeLn(kTrace / xa);
     if (noA) return SafeLn(xb / kTrace);
-    return term + SafeLn(xb / xa);
+    return term;
 }
 
 }  // namespace

@@ -37,6 +37,24 @@ TEST_F(LnKAtTest, IdenticalCompositionsGiveTheFugacityCoefficientRatio) {
     EXPECT_NEAR(out[1], LeeKeslerLnPsat(1, 320.0) - std::log(1500.0), 1e-12);
 }
 
+// At a converged two-phase split the ratios at the phase compositions are the
+// split's own equilibrium ratios, ln(y/x), for every method.
+TEST_F(LnKAtTest, ConvergedSplitReproducesItsEquilibriumRatios) {
+    test::OpenTable({"methane", "propane", "n-hexane"});
+    for (int method : {1, 2, 3}) {
+        std::vector<double> y(3), x(3), aq(3), z = {0.5, 0.2, 0.3};
+        double* c[4] = {y.data(), x.data(), aq.data(), z.data()};
+        int32_t st[3];
+        double b[3];
+        Flash(method, 320.0, 1500.0, c, st, b);
+        ASSERT_TRUE(st[0] != 0 && st[1] != 0 && b[0] > 0.05 && b[1] > 0.05) << method;
+        double out[3];
+        LnKAt(method, 320.0, 1500.0, x.data(), y.data(), out, nullptr, 0);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(out[i], std::log(y[i] / x[i]), 1e-3) << "method " << method << " component " << i;
+    }
+}
+
 TEST_F(LnKAtTest, MissingFromOneSideUsesTheFloor) {
     test::OpenTable({"methane", "n-hexane"});
     const double xa[] = {0.0, 1.0}, xb[] = {0.9, 0.1};
