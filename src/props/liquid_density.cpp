@@ -84,9 +84,10 @@ double ReferenceLiquidDensity(double tr) {
     return 1.0 / (0.0994 * vr0 * (1.0 - 0.0074 * vrdelta));
 }
 
-void SplitWater(const double* x, double* w, double* xdry) {
+void SplitWater(const double* x, double* w, double* xdry) { SplitWaterAt(g_ws.iwater, x, w, xdry); }
+
+void SplitWaterAt(int iw, const double* x, double* w, double* xdry) {
     const int n = g_ws.ncomp;
-    const int iw = g_ws.iwater;
     const bool haveWater = iw >= 0 && iw < n;
     *w = haveWater ? x[iw] : 0.0;
     const double dry = 1.0 - *w;
@@ -96,6 +97,12 @@ void SplitWater(const double* x, double* w, double* xdry) {
     }
     for (int i = 0; i < n; ++i) xdry[i] = x[i] / dry;
     if (haveWater) xdry[iw] = 0.0;
+}
+
+int WaterComponent() {
+    for (int i = 0; i < g_ws.ncomp; ++i)
+        if (g_ws.cd[i].code == 61) return i;
+    return -3;
 }
 
 double LiquidDensity(int32_t method, double t, double p, const double* x) {

@@ -28,6 +28,12 @@ double ReferenceLiquidDensity(double tr);
 // composition renormalised (all zeros when the liquid is water alone).
 void SplitWater(const double* x, double* w, double* xdry);
 
+// SplitWater about component iw (negative: none) instead of the free-water index.
+void SplitWaterAt(int iw, const double* x, double* w, double* xdry);
+
+// Index of the first component with code 61 in the open table, -3 for none.
+int WaterComponent();
+
 // COSTALD molar density (kmol/m3) of liquid x at t (K) and p (kPa) for
 // method 1, 2 or 3; 0 at or above the mixture pseudo-critical temperature
 // (and for an empty composition); MISSING for any other method. Overwrites

@@ -50,11 +50,16 @@ void EosVolumes(int method, double t, double p, const int32_t* states, double* c
     }
 }
 
+// The water of a liquid takes the water correlation whenever the table has a
+// water component, whatever the K-value method: COSTALD puts liquid water at
+// about 1260 kg/m3 near 300 K, so the free-water index (set only for the
+// vapour-pressure method) is not the test here.
 double LiquidMolarDensity(int method, double t, double p, const double* x) {
-    if (g_ws.iwater < 0) return LiquidDensity(method, t, p, x);
+    const int iw = g_ws.iwater >= 0 ? g_ws.iwater : WaterComponent();
+    if (iw < 0) return LiquidDensity(method, t, p, x);
     double xw = 0.0;
     double* dry = g_ws.work1[11];
-    SplitWater(x, &xw, dry);
+    SplitWaterAt(iw, x, &xw, dry);
     double vw = 0.0;
     if (xw > 1e-30) {
         const double tw = xw < 1.0 && t > 645.0 ? 645.0 : t;

@@ -116,7 +116,14 @@ TEST_F(PhasePropsTest, LiquidMolarDensityWithFreeWater) {
     EXPECT_NEAR(LiquidMolarDensity(1, 300.0, 500.0, mix), expect, 1e-12 * expect);
     // Above hexane's critical temperature COSTALD has no density: none at all.
     EXPECT_EQ(LiquidMolarDensity(1, 520.0, 5000.0, mix), 0.0);
-    // Without a free-water component the whole liquid goes through COSTALD.
+    // Without a free-water index (the equation-of-state methods) the table's
+    // water still takes the water correlation: liquid water at 300 K is
+    // 996.5 kg/m3 (IAPWS), where COSTALD would give about 1260.
+    g_ws.iwater = -3;
+    EXPECT_NEAR(LiquidMolarDensity(1, 300.0, 500.0, mix), expect, 1e-12 * expect);
+    EXPECT_NEAR(LiquidMolarDensity(2, 300.0, 500.0, water) * 18.01528, 996.5, 5.0);
+    // A table without water: the whole liquid goes through COSTALD.
+    OpenTable({"n-hexane", "propane"});
     g_ws.iwater = -3;
     EXPECT_EQ(LiquidMolarDensity(1, 300.0, 500.0, mix), LiquidDensity(1, 300.0, 500.0, mix));
 }

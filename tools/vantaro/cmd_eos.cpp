@@ -60,7 +60,7 @@ Report Eos(Session& s) {
     cond.rows.push_back({std::string("P_kPa"), p});
 
     Table ph{"phases",
-             "Phase split (Z = P v / R T of the reported molar volume; liquids from COSTALD)",
+             "Phase split (Z = P v / R T of the reported molar volume; liquids from COSTALD, water from its own correlation)",
              {"slot", "state", "fraction", "Z", "molar_volume_m3_kmol", "mw", "density_kg_m3",
               "enthalpy_kJ_kmol"},
              {}};
