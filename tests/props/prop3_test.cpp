@@ -22,8 +22,9 @@ struct Out {
 
 const double kTol[4] = {0.01, 0.1, 0.001, 1e-4};
 
-Out Call(int method, int hmethod, double t, double p, std::vector<double> z, double vf = MISSING,
-         double hs = MISSING, double ss = MISSING, double tguess = MISSING) {
+Out CallTol(const double* tol, int method, int hmethod, double t, double p, std::vector<double> z,
+            double vf = MISSING, double hs = MISSING, double ss = MISSING,
+            double tguess = MISSING) {
     const size_t n = z.size();
     Out o{};
     o.y.assign(n, 7.0);
@@ -36,8 +37,13 @@ Out Call(int method, int hmethod, double t, double p, std::vector<double> z, dou
     o.h[3] = hs;
     o.s[3] = ss;
     o.status = ::Prop3(method, hmethod, &o.t, &o.p, z.data(), o.y.data(), o.x.data(), o.xw.data(),
-                       o.xl.data(), o.ph, o.frac, o.h, o.s, o.cp, o.v, o.mw, tguess, kTol);
+                       o.xl.data(), o.ph, o.frac, o.h, o.s, o.cp, o.v, o.mw, tguess, tol);
     return o;
+}
+
+Out Call(int method, int hmethod, double t, double p, std::vector<double> z, double vf = MISSING,
+         double hs = MISSING, double ss = MISSING, double tguess = MISSING) {
+    return CallTol(kTol, method, hmethod, t, p, z, vf, hs, ss, tguess);
 }
 
 class Prop3Test : public ::testing::Test {
@@ -198,6 +204,32 @@ TEST_F(Prop3Test, PureComponentLeverRule) {
     // Above the critical pressure a vapour fraction cannot be met.
     EXPECT_EQ(Call(1, 1, MISSING, 5000.0, {1.0}, 0.3).status, 3);
     EXPECT_EQ(Call(1, 1, 400.0, MISSING, {1.0}, 0.3).status, 3);
+}
+
+// The lever rule applied where it cannot reach the specification: a bracket
+// tolerance coarser than the first step (200 K against 115 K) stops the
+// enthalpy search of supercritical propane (P below pc, so the pure-component
+// lever rule applies) at its first secant point, where liquid and vapour are
+// one root and no vapour fraction meets the enthalpy.
+TEST_F(Prop3Test, LeverRuleOutOfReachGivesMinus32767) {
+    test::OpenTable({"propane"});
+    const double coarse[4] = {200.0, 0.1, 0.001, 1e-4};
+    for (double t : {450.0, 520.0, 600.0}) {
+        const double target = Call(1, 1, t, 1000.0, {1.0}).h[3];
+        Out o = CallTol(coarse, 1, 1, MISSING, 1000.0, {1.0}, MISSING, target);
+        EXPECT_EQ(o.status, -32767) << t;
+        // Finished all the same: the state of the last trial, consistent.
+        EXPECT_NEAR(o.t, t, 5.0) << t;
+        EXPECT_EQ(o.p, 1000.0);
+        EXPECT_EQ(o.h[3], target);
+        EXPECT_EQ(o.frac[3], 1.0);
+        EXPECT_EQ(o.frac[0] + o.frac[1] + o.frac[2], 1.0);
+        EXPECT_EQ(o.y[0] == MISSING, o.frac[0] == 0.0);
+        // The default tolerances meet it.
+        Out fine = Call(1, 1, MISSING, 1000.0, {1.0}, MISSING, target);
+        EXPECT_EQ(fine.status, 0);
+        EXPECT_NEAR(fine.t, t, 0.01);
+    }
 }
 
 // A feed within 1e-8 of a pure component is treated as pure (lever rule
