@@ -232,6 +232,93 @@ TEST_F(Prop3Test, LeverRuleOutOfReachGivesMinus32767) {
     }
 }
 
+// A lean gas with a heavy end: at 300 K its vapour fraction falls from the
+// normal dew point (about 12 kPa) to a minimum near 15 MPa and rises again to
+// the retrograde dew point near 23 MPa.
+const std::vector<std::string> kLeanGas = {"methane", "ethane", "propane", "n-butane",
+                                           "n-decane"};
+const std::vector<double> kLeanGasZ = {0.90, 0.04, 0.03, 0.01, 0.02};
+
+// The pressure of the retrograde dew point by bisection on TP flashes alone:
+// two-phase below, single-phase above.
+double RetrogradeDewPressure(double t, double pTwoPhase, double pSingle) {
+    for (int k = 0; k < 60; ++k) {
+        const double pm = std::sqrt(pTwoPhase * pSingle);
+        (Call(1, 1, t, pm, kLeanGasZ).frac[0] < 1.0 ? pTwoPhase : pSingle) = pm;
+    }
+    return std::sqrt(pTwoPhase * pSingle);
+}
+
+// Negative vapour-fraction specifications find the retrograde crossing.
+TEST_F(Prop3Test, RetrogradeVapourFractions) {
+    test::OpenTable(kLeanGas);
+    const double t = 300.0;
+    ASSERT_LT(Call(1, 1, t, 15000.0, kLeanGasZ).frac[0], 0.95);
+    ASSERT_EQ(Call(1, 1, t, 40000.0, kLeanGasZ).frac[0], 1.0);
+    const double pDew = RetrogradeDewPressure(t, 15000.0, 40000.0);
+    EXPECT_NEAR(pDew, 22800.0, 100.0);
+    Out dew = Call(1, 1, t, MISSING, kLeanGasZ, -1.0);
+    ASSERT_EQ(dew.status, 0);
+    EXPECT_NEAR(dew.p, pDew, 1e-3 * pDew);
+    EXPECT_EQ(dew.frac[0], 1.0);
+    EXPECT_NE(dew.x[0], MISSING);  // the incipient liquid
+    // The incipient liquid, rich in decane, is the liquid just inside.
+    EXPECT_GT(dew.x[4], 5.0 * kLeanGasZ[4]);
+    EXPECT_NEAR(dew.x[4], Call(1, 1, t, 0.9999 * pDew, kLeanGasZ).x[4], 0.01);
+    // The normal dew point of the same isotherm lies far below.
+    Out normal = Call(1, 1, t, MISSING, kLeanGasZ, 1.0);
+    ASSERT_EQ(normal.status, 0);
+    EXPECT_LT(normal.p, 100.0);
+    for (double spec : {-0.995, -0.99}) {
+        Out o = Call(1, 1, t, MISSING, kLeanGasZ, spec);
+        ASSERT_EQ(o.status, 0) << spec;
+        EXPECT_EQ(o.frac[0], -spec);
+        EXPECT_GT(o.p, 15000.0) << spec;
+        EXPECT_LT(o.p, pDew) << spec;
+        // A TP flash there gives the specified fraction, rising with P
+        // (the retrograde branch).
+        EXPECT_NEAR(Call(1, 1, t, o.p, kLeanGasZ).frac[0], -spec, 2e-4) << spec;
+        EXPECT_GT(Call(1, 1, t, o.p * 1.01, kLeanGasZ).frac[0], -spec) << spec;
+        // The positive specification: the normal branch, at low pressure.
+        Out n = Call(1, 1, t, MISSING, kLeanGasZ, -spec);
+        ASSERT_EQ(n.status, 0);
+        EXPECT_LT(n.p, 100.0);
+        EXPECT_NEAR(Call(1, 1, t, n.p, kLeanGasZ).frac[0], -spec, 2e-4) << spec;
+    }
+}
+
+// When the bracket closes on a jump that does not pass through the
+// specified vapour fraction, and the remembered two-phase state misses it,
+// the result is a failure (status 3) reporting the equilibrium at the final
+// state, not a state forced to the specification.
+TEST_F(Prop3Test, VapourFractionOutOfReachIsNotForced) {
+    const struct {
+        std::vector<std::string> names;
+        std::vector<double> z;
+        double t, p, spec;
+    } cases[] = {
+        // At 280 K the lean gas has no retrograde branch: its vapour fraction
+        // falls until the liquid appears alone near 22 MPa.
+        {kLeanGas, kLeanGasZ, 280.0, MISSING, -0.99},
+        // A gas condensate below its critical temperature: the same.
+        {{"methane", "ethane", "propane", "n-butane", "n-hexane", "n-decane"},
+         {0.70, 0.10, 0.06, 0.05, 0.05, 0.04}, 300.0, MISSING, -0.99},
+        // No retrograde dew point at 3 MPa: the walk ends at the bubble point.
+        {{"methane", "ethane", "propane", "n-butane", "n-hexane", "n-decane"},
+         {0.70, 0.10, 0.06, 0.05, 0.05, 0.04}, MISSING, 3000.0, -1.0},
+    };
+    for (const auto& c : cases) {
+        test::OpenTable(c.names);
+        Out o = Call(1, 1, c.t, c.p, c.z, c.spec);
+        EXPECT_EQ(o.status, 3) << c.t << " " << c.p;
+        Out tp = Call(1, 1, o.t, o.p, c.z);
+        EXPECT_NEAR(o.frac[0], tp.frac[0], 1e-9);
+        EXPECT_GT(std::fabs(tp.frac[0] + c.spec), 0.04);
+        EXPECT_EQ(o.frac[3], 1.0);
+        vt::CloseProps();
+    }
+}
+
 // A feed within 1e-8 of a pure component is treated as pure (lever rule
 // inside the dome); one 1e-7 away is a mixture.
 TEST_F(Prop3Test, NearlyPureFeeds) {
