@@ -137,6 +137,56 @@ TEST_F(Prop3Test, BubbleAndDewTemperatures) {
     }
 }
 
+// A five-component mixture, bubble and dew temperatures at 1000 kPa against
+// tests/thermo/eos_reference.py (kij = 0); the bubble and dew pressures at
+// those temperatures give 1000 kPa back within the 0.01 bracket width in
+// ln P at which a bubble or dew point is accepted.
+TEST_F(Prop3Test, BubbleAndDewOfAMulticomponentMixture) {
+    test::OpenTable({"ethane", "propane", "n-butane", "n-pentane", "n-hexane"}, true);
+    const std::vector<double> z = {0.10, 0.30, 0.30, 0.20, 0.10};
+    const struct {
+        int method;
+        double bubble, dew;
+    } cases[] = {{1, 317.017802, 369.922156}, {2, 316.405638, 369.572798}};
+    for (const auto& c : cases) {
+        Out b = Call(c.method, c.method, MISSING, 1000.0, z, 0.0);
+        EXPECT_EQ(b.status, 0);
+        EXPECT_NEAR(b.t, c.bubble, 0.01) << c.method;
+        Out d = Call(c.method, c.method, MISSING, 1000.0, z, 1.0);
+        EXPECT_EQ(d.status, 0);
+        EXPECT_NEAR(d.t, c.dew, 0.01) << c.method;
+        Out bp = Call(c.method, c.method, c.bubble, MISSING, z, 0.0);
+        EXPECT_EQ(bp.status, 0);
+        EXPECT_NEAR(bp.p, 1000.0, 10.0) << c.method;
+        Out dp = Call(c.method, c.method, c.dew, MISSING, z, 1.0);
+        EXPECT_EQ(dp.status, 0);
+        EXPECT_NEAR(dp.p, 1000.0, 10.0) << c.method;
+    }
+}
+
+// Propane + n-butane at 300 K deviates only slightly (negatively) from
+// Raoult's law (J. Chem. Eng. Data 53 (2008) 2783). With the measured vapour
+// pressures, 997.6 kPa (propane, NIST) and 257.6 kPa (n-butane, Buecker and
+// Wagner 2006), the equimolar bubble pressure is 627.6 kPa and the dew
+// pressure 409.5 kPa. The vapour's non-ideality at 0.4 to 0.6 MPa moves the
+// real values by a few per cent; both equations of state, with the built-in
+// kij, agree within 4 %.
+TEST_F(Prop3Test, BinaryBubbleAndDewPressuresAgainstRaoult) {
+    test::OpenTable({"propane", "n-butane"});
+    const std::vector<double> z = {0.5, 0.5};
+    for (int method : {1, 2}) {
+        Out b = Call(method, method, 300.0, MISSING, z, 0.0);
+        EXPECT_EQ(b.status, 0);
+        EXPECT_NEAR(b.p, 627.6, 0.04 * 627.6) << method;
+        Out d = Call(method, method, 300.0, MISSING, z, 1.0);
+        EXPECT_EQ(d.status, 0);
+        EXPECT_NEAR(d.p, 409.5, 0.04 * 409.5) << method;
+        // The incipient phases: vapour rich in propane, liquid rich in butane.
+        EXPECT_NEAR(b.y[0], 0.5 * 997.6 / 627.6, 0.04) << method;
+        EXPECT_NEAR(d.x[1], 0.5 * 409.5 / 257.6, 0.04) << method;
+    }
+}
+
 TEST_F(Prop3Test, EnthalpyAndEntropySpecificationsRoundTrip) {
     test::OpenTable({"nitrogen", "carbon dioxide", "methane", "ethane", "propane", "n-butane",
                      "n-hexane"});
@@ -149,11 +199,11 @@ TEST_F(Prop3Test, EnthalpyAndEntropySpecificationsRoundTrip) {
             EXPECT_EQ(ph.status, 0);
             EXPECT_NEAR(ph.t, t, 0.05) << method << " " << t;
             Out back = Call(method, method, ph.t, 3000.0, z);
-            EXPECT_NEAR(back.h[3], tp.h[3], kTol[1] * 2) << method << " " << t;
+            EXPECT_NEAR(back.h[3], tp.h[3], kTol[1]) << method << " " << t;
             Out ps = Call(method, method, MISSING, 3000.0, z, MISSING, MISSING, tp.s[3]);
             EXPECT_EQ(ps.status, 0);
             back = Call(method, method, ps.t, 3000.0, z);
-            EXPECT_NEAR(back.s[3], tp.s[3], kTol[2] * 2) << method << " " << t;
+            EXPECT_NEAR(back.s[3], tp.s[3], kTol[2]) << method << " " << t;
         }
 }
 
