@@ -540,6 +540,12 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         zsum += z[i];
     }
     if (!(zsum > 0.0)) return kProp3Invalid;
+    // The tolerances the search will use must be numbers.
+    if (!(tGiven && pGiven)) {
+        if (!tGiven && !Finite(tol[0])) return kProp3Invalid;
+        if ((fh || fs) && !Finite(tol[3])) return kProp3Invalid;
+        if ((fh && !Finite(tol[1])) || (fs && !Finite(tol[2]))) return kProp3Invalid;
+    }
 
     Driver d{};
     d.method = method;
@@ -602,7 +608,9 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         }
         xv = 423.0;
         step = 70.0;
-        if (tguess != MISSING && Finite(tguess)) {
+        // An estimate is used only when its start lies within the limits.
+        if (tguess != MISSING && Finite(tguess) && tguess + 20.0 >= 1.0 &&
+            tguess + 20.0 <= 3000.0) {
             xv = tguess + 20.0;
             step = 40.0;
         }
@@ -648,7 +656,8 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
     const double tolq = fh ? tol[1] : tol[2];
     bool evaluated = false;
 
-    for (int k = 0; k < kMaxSteps; ++k) {
+    int k = 0;
+    for (; k < kMaxSteps; ++k) {
         if (upper <= lowLimit || lower >= highLimit) {
             status = overT ? kProp3NoTemperature : kProp3NoPressure;
             break;
@@ -718,7 +727,9 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         goto finish;
     }
     // The search ended without meeting the specification (limits, or the
-    // step cap): the last state as it stands.
+    // step cap): the last state as it stands. At the cap the unknown was not
+    // found either.
+    if (k == kMaxSteps) status = overT ? kProp3NoTemperature : kProp3NoPressure;
     if (evaluated) Properties(d);
     else NothingEvaluated(d);
 finish:

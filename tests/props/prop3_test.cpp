@@ -81,6 +81,51 @@ TEST_F(Prop3Test, InvalidSpecificationsWriteNothing) {
     EXPECT_EQ(::Prop3(1, 1, &t, &p, zz, a, a, a, a, ph, f, q, q, q, q, q, MISSING, nullptr), 4);
 }
 
+// Tolerances the search uses must be numbers: NaN or infinite ones are
+// invalid (nothing written); the TP evaluation uses none.
+TEST_F(Prop3Test, NonFiniteTolerancesAreInvalid) {
+    test::OpenTable({"propane", "n-butane"});
+    const std::vector<double> z = {0.5, 0.5};
+    for (int k = 0; k < 4; ++k)
+        for (double bad : {NAN, INFINITY}) {
+            double tol[4] = {0.01, 0.1, 0.001, 1e-4};
+            tol[k] = bad;
+            const bool usedByT = k == 0, usedByH = k == 1 || k == 3, usedByS = k == 2 || k == 3;
+            Out vf = CallTol(tol, 1, 1, MISSING, 500.0, z, 0.5);
+            EXPECT_EQ(vf.status, usedByT ? 4 : 0) << k;
+            Out ph = CallTol(tol, 1, 1, MISSING, 500.0, z, MISSING, -5000.0);
+            EXPECT_EQ(ph.status == 4, usedByT || usedByH) << k;
+            Out ps = CallTol(tol, 1, 1, 300.0, MISSING, z, MISSING, MISSING, 200.0);
+            EXPECT_EQ(ps.status == 4, usedByS) << k;
+            if (ps.status == 4) {
+                EXPECT_EQ(ps.y[0], 7.0);
+            }
+            EXPECT_EQ(CallTol(tol, 1, 1, 300.0, 500.0, z).status, 0) << k;
+        }
+}
+
+// A temperature estimate whose start lies outside the search limits (1 K to
+// 3000 K) is ignored rather than walked from in 40 K steps; a search that
+// cannot meet its specification within the step cap fails.
+TEST_F(Prop3Test, UnusableEstimatesAndTheStepCap) {
+    test::OpenTable({"methane", "propane", "n-hexane"});
+    const std::vector<double> z = {0.5, 0.3, 0.2};
+    Out ref = Call(1, 1, MISSING, 1000.0, z, 0.5);
+    ASSERT_EQ(ref.status, 0);
+    for (double tguess : {1e300, 1e6, -1e300, -500.0}) {
+        Out o = Call(1, 1, MISSING, 1000.0, z, 0.5, MISSING, MISSING, tguess);
+        EXPECT_EQ(o.status, 0) << tguess;
+        EXPECT_EQ(o.t, ref.t) << tguess;
+    }
+    // Zero enthalpy tolerance: never met; the search runs to its cap.
+    const double zeroTol[4] = {0.0, 0.0, 0.001, 1e-4};
+    Out capped = CallTol(zeroTol, 1, 1, MISSING, 1000.0, z, MISSING, -5000.0);
+    EXPECT_EQ(capped.status, 1);
+    EXPECT_TRUE(std::isfinite(capped.t));
+    EXPECT_EQ(capped.frac[3], 1.0);
+    EXPECT_EQ(capped.h[3], -5000.0);
+}
+
 TEST_F(Prop3Test, BadBoundsGiveStatusOneOrTwo) {
     test::OpenTable({"propane", "n-butane"});
     Out o = Call(1, 1, MISSING, -5.0, {0.5, 0.5}, 0.5);
