@@ -368,9 +368,33 @@ int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper,
     return kProp3Ok;
 }
 
+// Whether a mixture's vapour fraction reaches the specification `want` at
+// the current state: within tolvf there, or enclosed by the vapour fractions
+// one search tolerance (at least 0.01 K in temperature) to either side, as
+// across a two-phase region narrower than the bracket. The current state is
+// flashed again before returning.
+bool SpecWithinReach(Driver& d, bool overT, double tolx, double want, double tolvf) {
+    const double vf = d.frac[0];
+    if (std::fabs(vf - want) < tolvf) return true;
+    const double t = d.t, p = d.p;
+    double lo = vf, hi = vf;
+    for (double side : {-1.0, 1.0}) {
+        if (overT) d.t = t + side * std::fmax(tolx, 0.01);
+        else d.p = std::exp(Clip(std::log(p) + side * tolx, -50.0, 50.0));
+        FlashAt(d);
+        lo = std::fmin(lo, d.frac[0]);
+        hi = std::fmax(hi, d.frac[0]);
+    }
+    d.t = t;
+    d.p = p;
+    FlashAt(d);
+    return lo - tolvf <= want && want <= hi + tolvf;
+}
+
 // Step 7: the vapour-fraction specification when the bracket closed
 // without meeting it.
-int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool overT) {
+int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool overT, double tolx,
+                             double tolvf) {
     int32_t status = kProp3Ok;
     const double want = std::fabs(d.spec);
     const int n = d.n;
@@ -418,6 +442,15 @@ int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool ov
             else if (d.spec <= 0.0) d.t -= 0.01;
             FlashAt(d);
         }
+    }
+    // A mixture whose vapour fraction does not reach the specification near
+    // the final state (the bracket closed on a jump between other phase
+    // states, or the remembered two-phase state lies elsewhere): no solution
+    // found. The equilibrium at the final state is reported as it is rather
+    // than forced to the specification.
+    if (d.pure < 0 && status == kProp3Ok && !SpecWithinReach(d, overT, tolx, want, tolvf)) {
+        Properties(d);
+        return kProp3NoSolution;
     }
     // Force the specification.
     const double prev = d.frac[0];
@@ -507,6 +540,12 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         zsum += z[i];
     }
     if (!(zsum > 0.0)) return kProp3Invalid;
+    // The tolerances the search will use must be numbers.
+    if (!(tGiven && pGiven)) {
+        if (!tGiven && !Finite(tol[0])) return kProp3Invalid;
+        if ((fh || fs) && !Finite(tol[3])) return kProp3Invalid;
+        if ((fh && !Finite(tol[1])) || (fs && !Finite(tol[2]))) return kProp3Invalid;
+    }
 
     Driver d{};
     d.method = method;
@@ -520,7 +559,8 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
     d.n = n;
     d.spec = fv ? frac[0] : MISSING;
     d.bubble = fv && frac[0] == 0.0;
-    d.dew = fv && frac[0] == 1.0;
+    // A dew point at either crossing: 1, or -1 for the retrograde one.
+    d.dew = fv && std::fabs(frac[0]) == 1.0;
     d.hspec = fh;
     d.sspec = fs;
     d.target = fh ? h[3] : (fs ? s[3] : MISSING);
@@ -568,7 +608,9 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         }
         xv = 423.0;
         step = 70.0;
-        if (tguess != MISSING && Finite(tguess)) {
+        // An estimate is used only when its start lies within the limits.
+        if (tguess != MISSING && Finite(tguess) && tguess + 20.0 >= 1.0 &&
+            tguess + 20.0 <= 3000.0) {
             xv = tguess + 20.0;
             step = 40.0;
         }
@@ -614,7 +656,8 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
     const double tolq = fh ? tol[1] : tol[2];
     bool evaluated = false;
 
-    for (int k = 0; k < kMaxSteps; ++k) {
+    int k = 0;
+    for (; k < kMaxSteps; ++k) {
         if (upper <= lowLimit || lower >= highLimit) {
             status = overT ? kProp3NoTemperature : kProp3NoPressure;
             break;
@@ -640,7 +683,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
                 goto finish;
             }
             if (!((width > tolx || dev >= tolvf / 2.0) && width > tolx / 10.0)) {
-                status = VapourFractionFinish(d, met2, t2, p2, overT);
+                status = VapourFractionFinish(d, met2, t2, p2, overT, tolx, tolvf);
                 goto finish;
             }
             if (vf == 0.0 && fprev == -1e30) fprev = 1e30;
@@ -684,7 +727,9 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         goto finish;
     }
     // The search ended without meeting the specification (limits, or the
-    // step cap): the last state as it stands.
+    // step cap): the last state as it stands. At the cap the unknown was not
+    // found either.
+    if (k == kMaxSteps) status = overT ? kProp3NoTemperature : kProp3NoPressure;
     if (evaluated) Properties(d);
     else NothingEvaluated(d);
 finish:

@@ -194,3 +194,10 @@ if __name__ == "__main__":
         print("bubble/dew T", names, method, "500 kPa: %.6f %.6f" % (
             bubble_t(lib, names, z, method, 500.0, 250.0, 320.0),
             dew_t(lib, names, z, method, 500.0, 280.0, 340.0)))
+    # A five-component light-hydrocarbon mixture at 1000 kPa.
+    names = ["ethane", "propane", "n-butane", "n-pentane", "n-hexane"]
+    z = [0.10, 0.30, 0.30, 0.20, 0.10]
+    for method in (1, 2):
+        print("bubble/dew T", names, method, "1000 kPa: %.6f %.6f" % (
+            bubble_t(lib, names, z, method, 1000.0, 250.0, 350.0),
+            dew_t(lib, names, z, method, 1000.0, 300.0, 420.0)))

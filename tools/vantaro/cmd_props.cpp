@@ -125,7 +125,8 @@ const bool r1 = RegisterCommand(
              ->check(CLI::Range(0, 2));
          sub.add_option("--t", g_t, "temperature, K");
          sub.add_option("--p", g_p, "pressure, kPa");
-         sub.add_option("--vf", g_vf, "vapour-fraction specification (0 bubble, 1 dew)");
+         sub.add_option("--vf", g_vf,
+                        "vapour-fraction specification (0 bubble, 1 dew; negative: retrograde)");
          sub.add_option("--h", g_h, "enthalpy specification, kJ/kmol");
          sub.add_option("--s", g_s, "entropy specification, kJ/(kmol K)");
          sub.add_option("--tguess", g_tguess, "temperature estimate for a temperature search, K");
