@@ -46,6 +46,40 @@ Report Transport(Session& s) {
     const double rhoLm = vt::LiquidDensity(2, T, P, z.data());  // kmol/m3, 0 above pseudo-Tc
     const double rhoL = rhoLm > 0 ? rhoLm * mw : VANTARO_MISSING;
 
+    // The stream as a host sees it: a Peng-Robinson TP evaluation by Prop3,
+    // then each phase present at its own composition and density.
+    Table phases{"phases",
+                 "Phases of the stream (Prop3, Peng-Robinson, at T, P) and their transport properties",
+                 {"phase", "fraction", "density_kg_m3", "viscosity_cP", "conductivity_W_mK",
+                  "surface_tension_dyn_cm"},
+                 {}};
+    {
+        std::vector<double> y(n), x(n), xw(n), xl(n);
+        double t = T, p = P, frac[5], h[5], sv[5], cp[5], v[5], molwt[5];
+        int32_t ph[3] = {0, 0, 0};
+        for (int k = 0; k < 5; ++k) frac[k] = h[k] = sv[k] = cp[k] = v[k] = molwt[k] = VANTARO_MISSING;
+        const double tol[4] = {0.01, 0.1, 0.001, 1e-4};
+        const int32_t st = Prop3(1, 1, &t, &p, z.data(), y.data(), x.data(), xw.data(), xl.data(), ph, frac,
+                                 h, sv, cp, v, molwt, VANTARO_MISSING, tol);
+        const char* names[3] = {"vapour", "liquid", "aqueous"};
+        const double* comps[3] = {y.data(), x.data(), xw.data()};
+        for (int k = 0; st == 0 && k < 3; ++k) {
+            if (ph[k] == 0 || !(frac[k] > 0) || !(v[k] > 0)) continue;
+            const double rho = molwt[k] / v[k];
+            double mu = VANTARO_MISSING, cond = VANTARO_MISSING, sig = VANTARO_MISSING;
+            if (k == 0) {
+                ViscVapour(comps[k], T, &mu);
+                ThermCondVapour(comps[k], T, rho, &cond);
+                phases.rows.push_back({std::string(names[k]), frac[k], rho, mu, cond, std::string("")});
+            } else {
+                ViscLiquid(comps[k], P, T, rho, &mu);
+                ThermCondLiquid(comps[k], T, &cond);
+                SurfTenLiquid(comps[k], T, &sig);
+                phases.rows.push_back({std::string(names[k]), frac[k], rho, mu, cond, sig});
+            }
+        }
+    }
+
     Table mix{"mixture",
               "Case composition as vapour (ideal-gas density) and as liquid (COSTALD density), "
               "visca/viscb from ViscParam",
@@ -94,7 +128,7 @@ Report Transport(Session& s) {
     cond.rows.push_back({std::string("temperature"), T, std::string("K")});
     cond.rows.push_back({std::string("pressure"), P, std::string("kPa")});
     cond.rows.push_back({std::string("ViscParam kind"), static_cast<double>(g_kind), std::string("")});
-    return {{cond, mix, pure}};
+    return {{cond, phases, mix, pure}};
 }
 
 Report ViscParams(Session& s) {
