@@ -11,9 +11,13 @@ using vt::api::Guarded;
 
 extern "C" {
 
-VANTARO_API void FreeHostString(VantaroString s) { vt::platform::FreeString(s); }
+VANTARO_API void FreeHostString(VantaroString s) {
+    vt::api::GuardedVoid(FpExit::Keep, [&] { vt::platform::FreeString(s); });
+}
 
-VANTARO_API uint32_t HostStringByteLen(VantaroString s) { return vt::platform::StringByteLen(s); }
+VANTARO_API uint32_t HostStringByteLen(VantaroString s) {
+    return Guarded(FpExit::Keep, uint32_t{0}, [&] { return vt::platform::StringByteLen(s); });
+}
 
 VANTARO_API VantaroString ExtFormat(double value, double scale, double offset, const char* format) {
     return Guarded(FpExit::Keep, VantaroString{nullptr}, [&] {

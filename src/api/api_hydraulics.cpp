@@ -49,8 +49,16 @@ VANTARO_API int32_t TurbulentFrictionFactor(int32_t method, double diameter, dou
         *f = VANTARO_MISSING;
         return 0;
     }
-    return Guarded(FpExit::Keep, int32_t{0},
-                   [&] { return vt::TurbulentFriction(method, diameter, roughness, f); });
+    return Guarded(FpExit::Keep, int32_t{0}, [&] {
+        const int32_t status = vt::TurbulentFriction(method, diameter, roughness, f);
+        // Extreme ratios (roughness/diameter near the double range) can
+        // overflow the correlation's logarithms.
+        if (!std::isfinite(*f)) {
+            *f = VANTARO_MISSING;
+            return int32_t{0};
+        }
+        return status;
+    });
 }
 
 VANTARO_API int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState* upstream,

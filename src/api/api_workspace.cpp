@@ -14,7 +14,7 @@ using vt::api::GuardedVoid;
 extern "C" {
 
 VANTARO_API void SetMessageCallback(VantaroMessageFn fn, void* user) {
-    vt::platform::SetMessageHandler(fn, user);
+    GuardedVoid(FpExit::Keep, [&] { vt::platform::SetMessageHandler(fn, user); });
 }
 
 VANTARO_API void OpenProps(int32_t n, const CompRecord* records, const double* kijpr,
@@ -35,7 +35,7 @@ VANTARO_API int32_t EstimateKij(int32_t method, int32_t i, int32_t j, double* ki
 VANTARO_API void GetKijHardWired(int32_t method, int32_t code1, int32_t family1, int32_t code2,
                                  int32_t family2, double* kij) {
     if (!kij) return;
-    vt::GetKijHardWired(method, code1, family1, code2, family2, kij);
+    GuardedVoid(FpExit::Keep, [&] { vt::GetKijHardWired(method, code1, family1, code2, family2, kij); });
 }
 
 }  // extern "C"

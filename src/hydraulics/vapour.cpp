@@ -16,7 +16,7 @@ constexpr double kInch = 0.0254;              // m per inch
 constexpr double kAreaPerIn2 = 0.0005067075;  // m2 of flow area per in2 of diameter squared
 constexpr double kMaxPa = 1e8;                // 1000 bar, the top of the engine's range
 constexpr double kDampPa = 6e7;               // above this the isothermal iterate is damped
-constexpr double kRgas = 8.3142;              // kJ/(kmol K), for the heat-capacity ratio
+constexpr double kRgasRatio = 8.3142;              // kJ/(kmol K), for the heat-capacity ratio
 constexpr int kMaxIter = 50;
 
 bool Finite(double x) { return std::isfinite(x); }
@@ -231,8 +231,8 @@ bool AdiabaticResidual(const AdiabaticLine& a, double p1, FlowResult& res, doubl
 int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
                   const StreamState& down, const PipeSegment& pipe, FlowResult& res,
                   int32_t rescale, double p1guess, double tol) {
-    if (!ValidCall(method, p2, w, up, down, pipe, tol) || !(up.mixcp > kRgas) ||
-        !(down.mixcp > kRgas) || !Finite(up.mixcp) || !Finite(down.mixcp))
+    if (!ValidCall(method, p2, w, up, down, pipe, tol) || !(up.mixcp > kRgasRatio) ||
+        !(down.mixcp > kRgasRatio) || !Finite(up.mixcp) || !Finite(down.mixcp))
         return Refuse(res);
     double rho2 = 0.0;
     if (!DownstreamEnd(down, w, p2, rescale, pipe, res, &rho2)) return Refuse(res);
@@ -247,8 +247,8 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
     double plow = p2Pa + 0.2 * dpIso;
     double phigh = p2Pa + 2.0 * dpIso;
 
-    const double kup = up.mixcp / (up.mixcp - kRgas);
-    const double kdown = down.mixcp / (down.mixcp - kRgas);
+    const double kup = up.mixcp / (up.mixcp - kRgasRatio);
+    const double kdown = down.mixcp / (down.mixcp - kRgasRatio);
     const double area = kAreaPerIn2 * pipe.dia * pipe.dia;
     const double g = w / 3600.0 / area;
     const AdiabaticLine line{method,

@@ -92,7 +92,7 @@ void WidenExponent(char* text, std::size_t cap) {
     std::memset(digits, '0', pad);
 }
 
-// One e/E/g/G conversion in the layout of the engine's reference runtime:
+// One e/E/g/G conversion in the layout of the Windows C runtime:
 // the exponent has at least three digits, inside the requested width.
 void FormatExponentField(const FloatConversion& c, double x, char* out, std::size_t cap) {
     char inner[24];

@@ -15,12 +15,12 @@ bool IsSingleFloatFormat(const char* fmt) noexcept;
 // value * scale + offset rendered with `fmt` into out (size n), or "" for
 // MISSING, "1" for -32768, "" for an unsafe format. Exponents of e/E/g/G
 // conversions are written with at least three digits, inside the requested
-// width, as the reference runtime writes them. Returns the text length.
+// width, as the Windows C runtime prints them. Returns the text length.
 std::size_t ExtFormatText(double value, double scale, double offset, const char* fmt, char* out,
                           std::size_t n) noexcept;
 
 // General-format conversion to `digits` significant digits in the layout of
-// the engine's reference runtime: like printf "%.*g", with the exponent
+// the Windows C runtime: like printf "%.*g", with the exponent
 // written with a sign and at least three digits. Non-finite values give
 // "inf", "-inf" or "nan". Returns the text length.
 std::size_t GeneralFormat(double value, int digits, char* out, std::size_t n) noexcept;

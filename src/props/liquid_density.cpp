@@ -23,14 +23,6 @@ void LeeKeslerF(double tr, double* f0, double* f1) {
     *f1 = 15.2518 - 15.6875 / tr - 13.4721 * lntr + 0.43577 * tr6;
 }
 
-// Chueh-Prausnitz compressed-liquid coefficient N(Tr) (Chueh & Prausnitz,
-// AIChE J. 13 (1967) 1099), exponent clipped.
-double ChuehPrausnitzN(double tr) {
-    const double tr2 = tr * tr;
-    return ClippedExp(6.9547 - 76.2853 * tr + 191.306 * tr2 - 203.5427 * tr2 * tr +
-                      82.7631 * tr2 * tr2);
-}
-
 // Glycol constants of the COSTALD correlation, a function of the glycol's
 // own liquid fraction; written to the table so later users see them.
 void GlycolOverrides(const double* x) {
@@ -46,11 +38,19 @@ void GlycolOverrides(const double* x) {
     }
 }
 
+}  // namespace
+
+// Chueh-Prausnitz compressed-liquid coefficient N(Tr) (Chueh & Prausnitz,
+// AIChE J. 13 (1967) 1099), exponent clipped.
+double ChuehPrausnitzN(double tr) {
+    const double tr2 = tr * tr;
+    return ClippedExp(6.9547 - 76.2853 * tr + 191.306 * tr2 - 203.5427 * tr2 * tr +
+                      82.7631 * tr2 * tr2);
+}
+
 // COSTALD acentric factor of a record; a component without one (MISSING)
 // uses its ordinary acentric factor.
 double CostaldOmega(const CompRecord& c) { return c.omegasrk == MISSING ? c.omega : c.omegasrk; }
-
-}  // namespace
 
 void CostaldReducedVolumes(double tr, double* vr0, double* vrdelta) {
     const double tau = 1.0 - tr;

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "vantaro/vantaro.h"
+
 namespace vt {
 
 // COSTALD reduced volumes V_R(0) and V_R(delta) at reduced temperature tr
@@ -33,6 +35,12 @@ void SplitWaterAt(int iw, const double* x, double* w, double* xdry);
 
 // Index of the first component with code 61 in the open table, -3 for none.
 int WaterComponent();
+
+// Chueh-Prausnitz compressed-liquid coefficient N(Tr), exponent clipped.
+double ChuehPrausnitzN(double tr);
+
+// COSTALD acentric factor of a record (omega when omegasrk is MISSING).
+double CostaldOmega(const CompRecord& c);
 
 // COSTALD molar density (kmol/m3) of liquid x at t (K) and p (kPa) for
 // method 1, 2 or 3; 0 at or above the mixture pseudo-critical temperature

@@ -40,9 +40,7 @@ void CompressedLiquidDensity(double T, double P, double tc, double pc, double vs
     const double Tr = Clip(T / tc, 0.251, 0.9999);
     double vr0 = 0, vrd = 0;
     CostaldReducedVolumes(Tr, &vr0, &vrd);
-    const double Tr2 = Tr * Tr;
-    const double N = ClippedExp(6.9547 - 76.2853 * Tr + 191.306 * Tr2 - 203.5427 * Tr2 * Tr +
-                                82.7631 * Tr2 * Tr2);
+    const double N = ChuehPrausnitzN(Tr);
     const double psat = LeeKeslerReducedPsat(Tr, omega) * pc;
     double y = (P - psat) * N * (1.0 - 0.89 * omegasrk) * vstar * 9.0 / (tc * kRgasCs);
     if (y < 0.0) y = 0.0;
@@ -79,9 +77,6 @@ double ReferenceViscosity(const CsState& s, double rhom, double T) {
 }
 
 namespace {
-
-// COSTALD acentric factor of a record; MISSING falls back to omega.
-double CostaldOmega(const CompRecord& c) { return c.omegasrk == MISSING ? c.omega : c.omegasrk; }
 
 // Corresponding-states viscosity (cP) of liquid x; g and c are scratch of
 // one component count (sqrt f_i and h_i^(1/3)).

@@ -217,6 +217,10 @@ void OpenProps(int32_t n, const CompRecord* records, const double* kijpr, const 
     Stage st;
     if (!Allocation(n, records, kijpr, kijsrk, st)) {
         Report(kAllocError, st);
+        // A partly built workspace would leave null arrays behind a non-zero
+        // component count for the next call to read: release it, so every
+        // export sees an empty table until the host opens one again.
+        CloseProps();
         return;
     }
     if (!Precalculation(n, st)) Report(kPrecalcError, st);

@@ -106,7 +106,8 @@ TEST(Friction, TurbulentFrictionFactorGuards) {
         int method;
         double d, eps;
     } bad[] = {{2, 1, 0.001},   {0, 0, 0.001},  {0, -1, 0.001}, {1, nan, 0.001},
-               {1, inf, 0.001}, {1, 1, -0.001}, {1, 1, nan}};
+               {1, inf, 0.001}, {1, 1, -0.001}, {1, 1, nan},
+               {1, 1e-308, 1e308}};  // finite, but the correlation overflows
     for (const auto& b : bad) {
         f = 0;
         EXPECT_EQ(TurbulentFrictionFactor(b.method, b.d, b.eps, &f), 0);
