@@ -299,8 +299,17 @@ int PhaseSplit(double* const* comps, double* lnK1, double* lnK2, const int32_t* 
             b0 = NonNegative(RachfordRice2(z, k2));
             b2 = 1.0 - b0;
         } else {
-            b0 = NonNegative(RachfordRice2(z, k1));
-            b2 = cur2;
+            // A vanished aqueous phase comes back when its K-values call for
+            // it (a vapour-aqueous split inside (0, 1)); otherwise it stays
+            // at its fraction.
+            const double bv = RachfordRice2(z, k2);
+            if (bv > 0.0 && bv < 1.0) {
+                b0 = bv;
+                b2 = 1.0 - bv;
+            } else {
+                b0 = NonNegative(RachfordRice2(z, k1));
+                b2 = cur2;
+            }
         }
     } else if (!st0) {
         if (cur2 >= 1e-6 && cur2 <= 1.0 - 1e-6) {

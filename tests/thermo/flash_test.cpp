@@ -281,6 +281,32 @@ TEST_F(FlashTest, FreeWaterCondensesAtAnyTemperatureAndPressure) {
     EXPECT_GT(dry, 20);
 }
 
+// States whose iteration passes through a vanished aqueous phase (fraction
+// 0 beside the vapour alone) before the water condenses again.
+TEST_F(FlashTest, VanishedAqueousPhaseComesBack) {
+    struct Case {
+        const char* gas;
+        double zw, t, p;
+    } const cases[] = {
+        {"ethane", 0.8, 385.0, 200.0},   {"ethane", 0.8, 385.0, 500.0},
+        {"ethane", 0.8, 415.0, 1000.0},  {"ethane", 0.5, 392.5, 500.0},
+        {"ethane", 0.5, 420.0, 1000.0},  {"ethane", 0.5, 447.5, 3500.0},
+        {"hydrogen", 0.05, 410.0, 20000.0},
+    };
+    for (const Case& k : cases) {
+        OpenTable({k.gas, "water"});
+        test::SetFreeWater();
+        const std::vector<double> z = {1.0 - k.zw, k.zw};
+        FlashResult r = RunFlash(3, k.t, k.p, z);
+        ASSERT_EQ(r.st[2], kLiquid) << k.gas << " " << k.t << " " << k.p;
+        EXPECT_EQ(r.st[1], 0);
+        EXPECT_GT(r.x2[1], 0.999999);
+        EXPECT_NEAR(r.b[0], (1.0 - k.zw) / (1.0 - If97Psat(k.t) / k.p), 2e-3) << k.gas << " " << k.t;
+        ExpectEquilibrium(3, k.t, k.p, z, r, 0.0);
+        vt::CloseProps();
+    }
+}
+
 // The reported states: methane and water 50/50 at 1000 kPa, where nearly
 // all the water condenses (vapour fraction just above 0.5).
 TEST_F(FlashTest, MethaneWaterAtOneMegapascal) {
