@@ -73,7 +73,13 @@ void VpKUpdate(double t, double p, double* const* comps, double* lnK1, double* l
         }
         const bool second = water && !pure && n >= 2;
         if (!second) states[2] = kAbsent;
-        g_ws.vp_parm[4] = g_ws.vp_parm[5] = kVpLiquidVolume;
+        // Both per-phase values of every slot start afresh: a slot that the
+        // evaluation skips (pure water) must not keep those of an earlier call.
+        double* vp = g_ws.vp_parm;
+        vp[3] = kRgas * t / p;
+        vp[0] = 1.0;
+        vp[4] = vp[5] = kVpLiquidVolume;
+        vp[1] = vp[2] = p * kVpLiquidVolume / (kRgas * t);
         for (int i = 0; i < n; ++i) {
             if (!(z[i] >= kZAbsent)) continue;
             lnK1[i] = InitLnK(3, i, t, p, 1);
@@ -698,8 +704,16 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
             double* lnk = ph == 1 ? lnK1 : lnK2;
             const double* prev = ph == 1 ? prev1 : prev2;
             const double* dl = ph == 1 ? dl1 : dl2;
+            const double* x = cs[ph];
+            // The factor is estimated from, and its step limit set by, the
+            // components present in the phase (x >= 1e-12). A component
+            // practically absent from it takes the plain substitution step:
+            // its ln K may sit on an absence marker that the split cannot
+            // reproduce (e.g. 115.15 against the split's exp limit of 50),
+            // and an extrapolated step would throw it far outside the ln K
+            // range.
             for (int i = 0; i < n; ++i)
-                if (z[i] >= kZAbsent) lnk[i] = prev[i] + f * dl[i];
+                if (z[i] >= kZAbsent) lnk[i] = prev[i] + (x[i] >= 1e-12 ? f : 1.0) * dl[i];
         }
     }
 

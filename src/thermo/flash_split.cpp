@@ -44,21 +44,20 @@ void SplitResiduals(const double* z, const double* k1, const double* k2, double 
     *g2 = s2;
 }
 
-bool SameSign(double a, double b) { return (a > 0.0) == (b > 0.0); }
+// G1 rises with beta1 (beta0 taking up the change) and G2 with beta2:
+// dG/dbeta = sum z (1 - 1/K)^2/den^2 >= 0. A positive residual therefore
+// moves the upper end down, and without a root in the interval the
+// bisection ends at the end the residual points to (a phase that is not
+// there gets the fraction 0, not the whole feed).
 
-// Bisection on beta2 in [0, 1 - beta1] for the sign change of G2.
+// Bisection on beta2 in [0, 1 - beta1] on the sign of G2.
 double InnerBisect(const double* z, const double* k1, const double* k2, double b1, double tol) {
-    double lo = 0.0, hi = 1.0 - b1, g1, glo, g;
-    SplitResiduals(z, k1, k2, b1, lo, &g1, &glo);
+    double lo = 0.0, hi = 1.0 - b1, g1, g;
     while (hi - lo > tol) {
         const double mid = 0.5 * (lo + hi);
         SplitResiduals(z, k1, k2, b1, mid, &g1, &g);
-        if (SameSign(g, glo)) {
-            lo = mid;
-            glo = g;
-        } else {
-            hi = mid;
-        }
+        if (g > 0.0) hi = mid;
+        else lo = mid;
     }
     return 0.5 * (lo + hi);
 }
@@ -68,17 +67,12 @@ double InnerBisect(const double* z, const double* k1, const double* k2, double b
 void SplitBisect(double* const* comps, const double* k1, const double* k2, double* beta1,
                  double* beta2, double tol) {
     const double* z = comps[3];
-    double lo = 0.0, hi = 1.0, g1lo, g2, g;
-    SplitResiduals(z, k1, k2, lo, InnerBisect(z, k1, k2, lo, tol), &g1lo, &g2);
+    double lo = 0.0, hi = 1.0, g2, g;
     while (hi - lo > tol) {
         const double mid = 0.5 * (lo + hi);
         SplitResiduals(z, k1, k2, mid, InnerBisect(z, k1, k2, mid, tol), &g, &g2);
-        if (SameSign(g, g1lo)) {
-            lo = mid;
-            g1lo = g;
-        } else {
-            hi = mid;
-        }
+        if (g > 0.0) hi = mid;
+        else lo = mid;
     }
     *beta1 = 0.5 * (lo + hi);
     *beta2 = InnerBisect(z, k1, k2, *beta1, tol);
@@ -96,7 +90,9 @@ double RachfordRice2(const double* z, double* k) {
         for (int i = 0; i < n; ++i) {
             if (!(z[i] > kZAbsent)) continue;
             const double km1 = k[i] - 1.0;
-            const double den = 1.0 + beta * km1;
+            // 1 + beta (K - 1), formed without the cancellation that loses a
+            // K far below the rounding unit as beta approaches 1.
+            const double den = (1.0 - beta) + beta * k[i];
             if (std::fabs(km1) > 1e51 * std::fabs(den)) continue;
             const double r = km1 / den;
             g -= z[i] * r;
@@ -303,8 +299,17 @@ int PhaseSplit(double* const* comps, double* lnK1, double* lnK2, const int32_t* 
             b0 = NonNegative(RachfordRice2(z, k2));
             b2 = 1.0 - b0;
         } else {
-            b0 = NonNegative(RachfordRice2(z, k1));
-            b2 = cur2;
+            // A vanished aqueous phase comes back when its K-values call for
+            // it (a vapour-aqueous split inside (0, 1)); otherwise it stays
+            // at its fraction.
+            const double bv = RachfordRice2(z, k2);
+            if (bv > 0.0 && bv < 1.0) {
+                b0 = bv;
+                b2 = 1.0 - bv;
+            } else {
+                b0 = NonNegative(RachfordRice2(z, k1));
+                b2 = cur2;
+            }
         }
     } else if (!st0) {
         if (cur2 >= 1e-6 && cur2 <= 1.0 - 1e-6) {

@@ -219,6 +219,177 @@ TEST_F(FlashTest, WaterAndGasWithoutHydrocarbonLiquid) {
     }
 }
 
+// Water saturation pressure, kPa: IAPWS-IF97 region 4 (saturation line),
+// an independent check of the free-water model's own correlation.
+double If97Psat(double t) {
+    static const double n[] = {0.0,
+                               0.11670521452767e4,  -0.72421316703206e6, -0.17073846940092e2,
+                               0.12020824702470e5,  -0.32325550322333e7, 0.14915108613530e2,
+                               -0.48232657361591e4, 0.40511340542057e6,  -0.23855557567849,
+                               0.65017534844798e3};
+    const double th = t + n[9] / (t - n[10]);
+    const double a = th * th + n[1] * th + n[2];
+    const double b = n[3] * th * th + n[4] * th + n[5];
+    const double c = n[6] * th * th + n[7] * th + n[8];
+    const double r = 2.0 * c / (-b + std::sqrt(b * b - 4.0 * a * c));
+    return 1000.0 * r * r * r * r;
+}
+
+TEST(WaterPsat, AgreesWithIf97) {
+    EXPECT_NEAR(If97Psat(373.15), 101.418, 0.01);  // IF97 verification value
+    for (double t = 275.0; t <= 480.0; t += 5.0)
+        EXPECT_NEAR(WaterPsat(t), If97Psat(t), 0.005 * If97Psat(t)) << t;
+}
+
+// Vapour-pressure model with free water, a permanent gas and water: water
+// condenses as a nearly pure aqueous liquid whenever its partial pressure
+// in the feed exceeds its vapour pressure, and not when it falls short.
+// The gas does not dissolve in the aqueous slot, so y_w = Psat_w/P and the
+// vapour fraction is z_gas/(1 - y_w).
+TEST_F(FlashTest, FreeWaterCondensesAtAnyTemperatureAndPressure) {
+    int condensed = 0, dry = 0;
+    for (const char* gas : {"methane", "nitrogen"}) {
+        OpenTable({gas, "water"});
+        test::SetFreeWater();
+        for (double zw : {0.01, 0.1, 0.5, 0.9})
+            for (double t = 280.0; t <= 360.0; t += 5.0)
+                for (double p : {200.0, 500.0, 1000.0, 2000.0, 3500.0, 5000.0}) {
+                    const std::vector<double> z = {1.0 - zw, zw};
+                    FlashResult r = RunFlash(3, t, p, z);
+                    const double ps = WaterPsat(t);
+                    const std::string at = std::string(gas) + " zw " + std::to_string(zw) +
+                                           " T " + std::to_string(t) + " P " + std::to_string(p);
+                    ExpectEquilibrium(3, t, p, z, r, 0.0);
+                    ASSERT_EQ(r.st[0], kVapour) << at;
+                    EXPECT_EQ(r.st[1], 0) << at;
+                    if (zw * p > 1.05 * ps) {
+                        ++condensed;
+                        ASSERT_EQ(r.st[2], kLiquid) << at;
+                        EXPECT_GT(r.x2[1], 0.999999) << at;
+                        EXPECT_NEAR(r.x0[1], ps / p * r.x2[1], 1e-4 * ps / p) << at;
+                        const double yw = If97Psat(t) / p;
+                        EXPECT_NEAR(r.b[0], (1.0 - zw) / (1.0 - yw), 2e-4) << at;
+                    } else if (zw * p < 0.95 * ps) {
+                        ++dry;
+                        EXPECT_EQ(r.st[2], 0) << at;
+                        EXPECT_EQ(r.b[0], 1.0) << at;
+                    }
+                }
+        vt::CloseProps();
+    }
+    EXPECT_GT(condensed, 500);
+    EXPECT_GT(dry, 20);
+}
+
+// States whose iteration passes through a vanished aqueous phase (fraction
+// 0 beside the vapour alone) before the water condenses again.
+TEST_F(FlashTest, VanishedAqueousPhaseComesBack) {
+    struct Case {
+        const char* gas;
+        double zw, t, p;
+    } const cases[] = {
+        {"ethane", 0.8, 385.0, 200.0},   {"ethane", 0.8, 385.0, 500.0},
+        {"ethane", 0.8, 415.0, 1000.0},  {"ethane", 0.5, 392.5, 500.0},
+        {"ethane", 0.5, 420.0, 1000.0},  {"ethane", 0.5, 447.5, 3500.0},
+        {"hydrogen", 0.05, 410.0, 20000.0},
+    };
+    for (const Case& k : cases) {
+        OpenTable({k.gas, "water"});
+        test::SetFreeWater();
+        const std::vector<double> z = {1.0 - k.zw, k.zw};
+        FlashResult r = RunFlash(3, k.t, k.p, z);
+        ASSERT_EQ(r.st[2], kLiquid) << k.gas << " " << k.t << " " << k.p;
+        EXPECT_EQ(r.st[1], 0);
+        EXPECT_GT(r.x2[1], 0.999999);
+        EXPECT_NEAR(r.b[0], (1.0 - k.zw) / (1.0 - If97Psat(k.t) / k.p), 2e-3) << k.gas << " " << k.t;
+        ExpectEquilibrium(3, k.t, k.p, z, r, 0.0);
+        vt::CloseProps();
+    }
+}
+
+// The reported states: methane and water 50/50 at 1000 kPa, where nearly
+// all the water condenses (vapour fraction just above 0.5).
+TEST_F(FlashTest, MethaneWaterAtOneMegapascal) {
+    OpenTable({"methane", "water"});
+    test::SetFreeWater();
+    for (double t : {300.0, 310.0, 320.0, 325.0, 325.2, 328.0, 329.0, 335.0, 340.0}) {
+        FlashResult r = RunFlash(3, t, 1000.0, {0.5, 0.5});
+        const double yw = If97Psat(t) / 1000.0;
+        ASSERT_EQ(r.st[2], kLiquid) << t;
+        EXPECT_NEAR(r.b[0], 0.5 / (1.0 - yw), 2e-4) << t;
+        EXPECT_NEAR(r.b[2], 1.0 - 0.5 / (1.0 - yw), 2e-4) << t;
+    }
+}
+
+// Nothing of an earlier call reaches the next: the same flashes in two
+// orders, the second time with the scratch storage and the vapour-pressure
+// model's per-phase values spoiled, give bit-identical results.
+TEST_F(FlashTest, ResultsDoNotDependOnEarlierCalls) {
+    OpenTable({"methane", "n-hexane", "water"});
+    struct Call {
+        int method;
+        double t, p;
+        std::vector<double> z;
+    } const calls[] = {
+        {3, 300.0, 1000.0, {0.5, 0.0, 0.5}},    {3, 325.2, 1000.0, {0.5, 0.0, 0.5}},
+        {3, 330.0, 2000.0, {0.4, 0.35, 0.25}},  {1, 330.0, 2000.0, {0.4, 0.35, 0.25}},
+        {3, 360.0, 200.0, {0.2, 0.0, 0.8}},     {3, 300.0, 5000.0, {0.99, 0.0, 0.01}},
+        {2, 300.0, 3000.0, {0.6, 0.0, 0.4}},
+    };
+    const int nc = sizeof(calls) / sizeof(calls[0]);
+    auto run = [&](const Call& c) {
+        if (c.method == 3) test::SetFreeWater();
+        else g_ws.iwater = -3;
+        return RunFlash(c.method, c.t, c.p, c.z);
+    };
+    std::vector<FlashResult> first;
+    for (int k = 0; k < nc; ++k) first.push_back(run(calls[k]));
+    for (int k = nc - 1; k >= 0; --k) {
+        for (int v = 0; v < kWork1; ++v)
+            for (int i = 0; i < g_ws.ncomp; ++i) g_ws.work1[v][i] = 0.123 * (v + 1);
+        for (int s = 0; s < 6; ++s) g_ws.vp_parm[s] = -7.0;
+        FlashResult r = run(calls[k]);
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_EQ(r.st[j], first[k].st[j]) << k;
+            EXPECT_EQ(r.b[j], first[k].b[j]) << k;
+        }
+        EXPECT_EQ(r.x0, first[k].x0) << k;
+        EXPECT_EQ(r.x1, first[k].x1) << k;
+        EXPECT_EQ(r.x2, first[k].x2) << k;
+    }
+}
+
+// Through the property driver: enthalpies of methane/water states taken at
+// (T, P) and searched for again at P in one long run of calls. The
+// enthalpy is continuous in T only when the flash condenses the water at
+// every temperature, so every search must come back to its temperature.
+TEST_F(FlashTest, PressureEnthalpySearchesReturnToTheirTemperature) {
+    OpenTable({"methane", "water"});
+    const double z[] = {0.5, 0.5};
+    const double tol[4] = {0.01, 0.1, 0.001, 1e-6};
+    auto call = [&](double* t, double* p, double hspec, double* vf, double* hout) {
+        double y[2], x[2], xw[2], xl[2], frac[5], h[5], s[5], cp[5], v[5], mw[5];
+        int32_t ph[3];
+        for (int k = 0; k < 5; ++k) frac[k] = h[k] = s[k] = cp[k] = v[k] = mw[k] = MISSING;
+        h[3] = hspec;
+        const int32_t st = Prop3(3, 1, t, p, z, y, x, xw, xl, ph, frac, h, s, cp, v, mw, MISSING, tol);
+        *vf = frac[0];
+        *hout = h[3];
+        return st;
+    };
+    for (double p : {200.0, 1000.0, 5000.0})
+        for (double t0 = 280.0; t0 <= 360.0; t0 += 5.0) {
+            double t = t0, pp = p, vf, h;
+            ASSERT_EQ(call(&t, &pp, MISSING, &vf, &h), 0);
+            EXPECT_LT(vf, 0.9) << t0 << " " << p;  // the water has condensed
+            double ts = MISSING, vfs, hs;
+            pp = p;
+            EXPECT_EQ(call(&ts, &pp, h, &vfs, &hs), 0) << t0 << " " << p;
+            EXPECT_NEAR(ts, t0, 0.05) << p;
+            EXPECT_NEAR(vfs, vf, 1e-4) << t0 << " " << p;
+        }
+}
+
 TEST_F(FlashTest, MethodZeroReturnsTheFeed) {
     OpenTable({"methane", "ethane"});
     FlashResult r = RunFlash(0, 300.0, 500.0, {0.7, 0.3});
@@ -289,6 +460,11 @@ TEST(RachfordRice2, AnalyticSolutionsAndLimits) {
     EXPECT_EQ(RachfordRice2(z, up), 1.0);  // all K > 1: vapour
     double down[] = {0.9, 0.2};
     EXPECT_EQ(RachfordRice2(z, down), 0.0);
+    // A K far below the rounding unit still counts at beta near 1: liquid
+    // 1 (K ~ 0) and liquid 2, 0.2 + 370 beta = 1480 (1 - beta).
+    const double z2[] = {0.2, 0.8};
+    double tiny[] = {1.87e-22, 1851.0};
+    EXPECT_NEAR(RachfordRice2(z2, tiny), 1479.8 / 1850.0, 1e-9);
     double huge[] = {1e200, 1e-200};
     RachfordRice2(z, huge);
     EXPECT_EQ(huge[0], 1.1e100);
@@ -325,6 +501,21 @@ TEST(PhaseSplit, ThreePhaseSolutionAndBisection) {
     SplitBisect(c, k1v, k2v, &bb1, &bb2, 1e-13);
     EXPECT_NEAR(bb1, b[1], 1e-9);
     EXPECT_NEAR(bb2, b[2], 1e-9);
+    vt::CloseProps();
+}
+
+// Without a root inside [0, 1] the bisection ends where the residual
+// points: here no hydrocarbon liquid (beta1 = 0), vapour and free water.
+TEST(SplitBisect, AbsentPhaseGetsNoFraction) {
+    vt::test::OpenTable({"methane", "water"});
+    double x0[2], x1[2], x2[2], z[] = {0.99, 0.01};
+    double* c[4] = {x0, x1, x2, z};
+    const double k1[] = {std::exp(4.03), std::exp(-0.0091)}, k2[] = {std::exp(50.0), 7.1e-4};
+    double b1, b2;
+    SplitBisect(c, k1, k2, &b1, &b2, 1e-12);
+    EXPECT_LT(b1, 1e-9);
+    // Vapour and aqueous: y_w = K2 x_w with x_w = 1, beta0 = 0.99/(1 - y_w).
+    EXPECT_NEAR(b2, 1.0 - 0.99 / (1.0 - 7.1e-4), 1e-6);
     vt::CloseProps();
 }
 
