@@ -212,3 +212,22 @@ TEST(PureVchar, BadArgumentsAreHarmless) {
 
 }  // namespace
 }  // namespace vt
+
+namespace vt {
+namespace {
+
+// From each hydrocarbon's standard (60 F) liquid density, PureVchar recovers
+// the characteristic volume of the Hankinson-Thomson table that the
+// reference library carries, within half a per cent.
+TEST(PureVchar, RecoversTheHankinsonThomsonVolumes) {
+    for (const char* name : {"ethane", "propane", "n-butane", "n-pentane", "n-hexane", "n-octane",
+                             "n-decane", "propylene", "benzene", "toluene"}) {
+        const CompRecord c = test::Component(name);
+        double vstar = 0;
+        ::PureVchar(c.liqden, c.omegasrk, c.mw, c.tc, c.pc, 288.70555, c.omega, &vstar);
+        EXPECT_NEAR(vstar / c.vstar, 1.0, 0.005) << name;
+    }
+}
+
+}  // namespace
+}  // namespace vt

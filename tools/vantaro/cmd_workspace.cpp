@@ -9,12 +9,18 @@ bool g_allComponents = false;
 Report Components(Session& s) {
     Table t{"components",
             g_allComponents ? "Component library" : "Components of the case",
-            {"name", "code", "family", "mw", "tb_K", "pc_kPa", "tc_K", "vc_m3_kmol", "omega"},
+            {"name", "code", "family", "mw", "tb_K", "pc_kPa", "tc_K", "vc_m3_kmol", "omega", "vstar",
+             "vstar_from_liqden"},
             {}};
     auto add = [&](const Component& c) {
-        t.rows.push_back({c.name, static_cast<long long>(c.rec.code),
-                          static_cast<long long>(c.rec.family), c.rec.mw, c.rec.tb, c.rec.pc,
-                          c.rec.tc, c.rec.vc, c.rec.omega});
+        const CompRecord& r = c.rec;
+        // PureVchar back-calculates V* from the standard (60 F) liquid
+        // density; that density means nothing for a component whose critical
+        // temperature lies below 60 F, so none is shown there.
+        double vstar = VANTARO_MISSING;
+        if (r.tc >= 288.7055) PureVchar(r.liqden, r.omegasrk, r.mw, r.tc, r.pc, 288.70555, r.omega, &vstar);
+        t.rows.push_back({c.name, static_cast<long long>(r.code), static_cast<long long>(r.family), r.mw,
+                          r.tb, r.pc, r.tc, r.vc, r.omega, r.vstar, vstar});
     };
     if (g_allComponents)
         for (const auto& c : s.lib) add(c);
