@@ -83,7 +83,7 @@ void SaturatedPhases(Driver& d) {
     d.frac[2] = keep[2];
 }
 
-// 6a: lever rule between the vapour and the liquid slot.
+// Lever rule between the vapour and the liquid slot.
 int32_t LeverRule(Driver& d) {
     const double* q = d.hspec ? d.h : d.s;
     if (d.pure >= 0) SaturatedPhases(d);
@@ -159,7 +159,7 @@ void OrderLiquids(Driver& d) {
     if (swap) SwapLiquidSlots(d);
 }
 
-// Step 8: the outputs made consistent with the final state.
+// Finishing: the outputs made consistent with the final state.
 int32_t Finish(Driver& d, int32_t status) {
     const int n = d.n;
     if (status == kProp3Ok && d.pure >= 0) {
@@ -269,7 +269,7 @@ void RepairMaterialBalance(Driver& d) {
     Properties(d);
 }
 
-// 6b: the phase the specification needs but the best point lacks, taken
+// Perturbation fall-back: the phase the specification needs but the best point lacks, taken
 // from a slightly perturbed state, shares the amount of its partner phase.
 int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper, double bestT,
                               double bestP) {
@@ -392,7 +392,7 @@ bool SpecWithinReach(Driver& d, bool overT, double tolx, double want, double tol
     return lo - tolvf <= want && want <= hi + tolvf;
 }
 
-// Step 7: the vapour-fraction specification when the bracket closed
+// Vapour-fraction finish: the specification when the bracket closed
 // without meeting it.
 int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool overT, double tolx,
                              double tolvf) {
