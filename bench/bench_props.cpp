@@ -5,11 +5,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-const std::string kPropsBenchDir =
-    std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/'));
-}
-#define VANTARO_REFERENCE_DIR (kPropsBenchDir + "/../../shared/reference")
 #include "../tests/support/component_table.h"
 #include "props/prop3.h"
 

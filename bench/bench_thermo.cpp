@@ -4,11 +4,6 @@
 #include <string>
 #include <vector>
 
-// The reference component library, found beside the source tree.
-namespace {
-const std::string kBenchDir = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/'));
-}
-#define VANTARO_REFERENCE_DIR (kBenchDir + "/../../shared/reference")
 #include "../tests/support/component_table.h"
 #include "thermo/flash.h"
 

@@ -12,19 +12,17 @@
 
 namespace {
 
-// Rows of the reference table: {psig, value at 300, 400, ..., 1200 degF}.
+// Rows of the published table: {psig, value at 300, 400, ..., 1200 degF}.
 std::vector<std::vector<double>> ReadKshTable() {
-    std::ifstream in(std::string(VANTARO_REFERENCE_DIR) + "/ksh.md");
+    std::ifstream in(std::string(VANTARO_SOURCE_DIR) + "/tests/data/ksh.csv");
     std::vector<std::vector<double>> rows;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.size() < 3 || line[0] != '|' || !std::isdigit(static_cast<unsigned char>(line[2])))
-            continue;
+        if (line.empty() || !std::isdigit(static_cast<unsigned char>(line[0]))) continue;
         std::vector<double> row;
-        std::stringstream ss(line.substr(1));
+        std::stringstream ss(line);
         std::string cell;
-        while (std::getline(ss, cell, '|'))
-            if (cell.find_first_not_of(" ") != std::string::npos) row.push_back(std::stod(cell));
+        while (std::getline(ss, cell, ',')) row.push_back(std::stod(cell));
         if (row.size() == 11) rows.push_back(row);
     }
     return rows;

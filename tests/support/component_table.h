@@ -1,4 +1,4 @@
-// Test support: the reference component library (components.csv) and a
+// Test support: the project's component library (data/components.csv) and a
 // helper that opens the engine's workspace on a subset of it.
 #pragma once
 #include <fstream>
@@ -21,12 +21,13 @@ struct NamedComponent {
 inline const std::vector<NamedComponent>& ReferenceComponents() {
     static const std::vector<NamedComponent> lib = [] {
         std::vector<NamedComponent> out;
-        std::ifstream in(std::string(VANTARO_REFERENCE_DIR) + "/components.csv");
-        if (!in) throw std::runtime_error("components.csv not found");
+        std::ifstream in(std::string(VANTARO_SOURCE_DIR) + "/data/components.csv");
+        if (!in) throw std::runtime_error("data/components.csv not found");
         std::string line;
-        std::getline(in, line);  // header
+        while (std::getline(in, line) && (line.empty() || line[0] == '#')) {
+        }  // comments, then the header
         while (std::getline(in, line)) {
-            if (line.empty()) continue;
+            if (line.empty() || line[0] == '#') continue;
             std::vector<std::string> f;
             std::stringstream ss(line);
             std::string cell;

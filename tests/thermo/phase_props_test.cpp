@@ -21,13 +21,14 @@ protected:
     void TearDown() override { vt::CloseProps(); }
 };
 
-// Ideal-gas Cp and S at 298.15 K (NIST-JANAF / WebBook).
+// Ideal-gas Cp and S at 298.15 K (NIST-JANAF / WebBook; n-butane's S0 310.23
+// from Chen, Wilhoit & Zwolinski 1975).
 TEST_F(PhasePropsTest, IdealGasAgainstTabulatedValues) {
     OpenTable({"methane", "water", "n-butane"});
     const struct {
         int i;
         double cp, s;
-    } cases[] = {{0, 35.69, 186.25}, {1, 33.58, 188.83}, {2, 98.49, -1}};
+    } cases[] = {{0, 35.69, 186.25}, {1, 33.58, 188.83}, {2, 98.49, 310.23}};
     for (const auto& k : cases) {
         std::vector<double> x(3, 0.0);
         x[k.i] = 1.0;
@@ -171,6 +172,22 @@ TEST_F(PhasePropsTest, DispatcherMethods) {
     EXPECT_EQ(h[3], MISSING);
     PhaseProperties(1, 1, 300.0, -1.0, c, st, betas, h, s, cp, v);
     EXPECT_EQ(cp[0], MISSING);
+}
+
+// The engine's entropy is referred to 1 kPa: a dilute n-butane vapour at
+// 298.15 K and 101.325 kPa has S0 - R ln(101.325) once the (small) real-gas
+// departure at 101.325 kPa is taken out by evaluating at 0.1 kPa.
+TEST_F(PhasePropsTest, ButaneEntropyOnThePressureScale) {
+    OpenTable({"n-butane"});
+    double y[] = {1.0}, none[] = {0.0};
+    double* c[4] = {y, none, none, y};
+    const int32_t st[3] = {kVapour, 0, 0};
+    const double betas[3] = {1.0, 0.0, 0.0}, r = 8.31432, p = 0.1;
+    double h[5], s[5], cp[5], v[5];
+    for (int hm : {1, 2}) {
+        PhaseProperties(hm, hm, 298.15, p, c, st, betas, h, s, cp, v);
+        EXPECT_NEAR(s[3] + r * std::log(p / 101.325), 310.23 - r * std::log(101.325), 0.1) << hm;
+    }
 }
 
 TEST_F(PhasePropsTest, EnthalpiesSkipAbsentAndUnsetPhases) {

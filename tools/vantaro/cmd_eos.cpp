@@ -82,10 +82,9 @@ Report Eos(Session& s) {
     Table comp{"compositions", "Phase compositions (mole fractions)",
                {"component", "feed", "vapour_slot", "liquid_slot", "aqueous_slot"}, {}};
     for (size_t i = 0; i < n; ++i) {
-        Cell cells[3];
-        for (int k = 0; k < 3; ++k)
-            cells[k] = st[k] == vt::kAbsent ? Cell{VANTARO_MISSING} : Cell{c[k][i]};
-        comp.rows.push_back({s.kase.comps[i].name, s.kase.z[i], cells[0], cells[1], cells[2]});
+        std::vector<Cell> row{s.kase.comps[i].name, s.kase.z[i]};
+        for (int k = 0; k < 3; ++k) row.emplace_back(st[k] == vt::kAbsent ? VANTARO_MISSING : c[k][i]);
+        comp.rows.push_back(std::move(row));
     }
     return {{cond, ph, comp}};
 }

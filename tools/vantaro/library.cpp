@@ -25,20 +25,31 @@ std::string Trim(std::string s) {
 }  // namespace
 
 // Columns: code, family, name, then the nineteen doubles in record order.
+// Lines starting with '#' are comments (the library's sources).
 Library ParseLibrary(const std::string& text, const std::string& origin) {
     static const char* const kHeader =
         "code,family,name,mw,liqden,tb,classnum,pc,tc,vc,vstar,omega,omegasrk,iga,igb,igc,igd,"
         "ige,igf,igg,visca,viscb";
     std::istringstream in(text);
     std::string line;
-    if (!std::getline(in, line) || Trim(line) != kHeader)
+    int lineNo = 0;
+    bool header = false;
+    while (!header && std::getline(in, line)) {
+        ++lineNo;
+        line = Trim(line);
+        if (line.empty() || line[0] == '#') continue;
+        if (line != kHeader)
+            throw std::runtime_error(origin + ": the first line must be the header '" + kHeader +
+                                     "'");
+        header = true;
+    }
+    if (!header)
         throw std::runtime_error(origin + ": the first line must be the header '" + kHeader + "'");
     Library lib;
-    int lineNo = 1;
     while (std::getline(in, line)) {
         ++lineNo;
         line = Trim(line);
-        if (line.empty()) continue;
+        if (line.empty() || line[0] == '#') continue;
         const auto f = SplitCsv(line);
         if (f.size() != 22)
             throw std::runtime_error(origin + ":" + std::to_string(lineNo) + ": expected 22 columns");
