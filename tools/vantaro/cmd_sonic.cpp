@@ -2,6 +2,7 @@
 // stream and at the valve outlet, with the outlet's Mach number) and choke
 // (the choke pressure of the tail pipe).
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ constexpr double kInch = 0.0254;
 struct Line {
     double flow = 50000.0;  // kg/h
     double dia = 6.065;     // in, internal diameter (6 in schedule 40)
-    double Area() const { return M_PI / 4.0 * (dia * kInch) * (dia * kInch); }
+    double Area() const { return std::numbers::pi / 4.0 * (dia * kInch) * (dia * kInch); }
 };
 
 struct SonicOptions {
