@@ -119,8 +119,8 @@ TEST_F(SonicTest, FiniteDifferenceMatchesTheEquationOfState) {
                                           base.mw[3], base.Density(), 0.0, &fast, kTol),
                       1);
             const std::string at = f.names[0] + " at " + std::to_string(p) + " kPa";
-            EXPECT_NEAR(byT, exact, 0.01 * exact) << at;
-            EXPECT_NEAR(byH, exact, 0.01 * exact) << at;
+            EXPECT_NEAR(byT, exact, 0.005 * exact) << at;
+            EXPECT_NEAR(byH, exact, 0.005 * exact) << at;
             EXPECT_NEAR(fast, byT, 1e-6 * byT) << at;
         }
         ::CloseProps();
