@@ -344,6 +344,44 @@ VANTARO_API int32_t ContractionLossCoefficientBenedict(double ratio, double angl
 /* Sonic flow                                                               */
 /* ------------------------------------------------------------------------ */
 
+/* Sonic velocity *c (m/s) of the stream z at p (kPa) and t (K), or at the
+ * overall molar enthalpy hin (kJ/kmol) when t is MISSING: the isentropic
+ * dP/drho from one finite difference of two Prop3 states (the second at a
+ * perturbed pressure and the same entropy). mwin is the stream's molecular
+ * weight (kg/kmol). With method or hmethod 0 the ideal-gas formula
+ * sqrt(|gamma p / rho|), gamma = cpin/(cpin - 8.3142), from rho (kg/m3) and
+ * cpin (kJ/(kmol K)) instead, with no property call. tol is Prop3's block.
+ * Returns 1; *c = 1e20 when the two densities are equal. Returns 0 with
+ * *c = MISSING when nothing can be computed (see the README's guard table). */
+VANTARO_API int32_t SonicVelocity(int32_t method, int32_t hmethod, double p, double t,
+                                  double hin, const double *z, double mwin, double rho,
+                                  double cpin, double *c, const double *tol);
+
+/* The same from a base state the caller has already evaluated: vapour
+ * fraction vf, overall molar entropy sin (kJ/(kmol K)) and density rho at p;
+ * t is only the temperature estimate of the perturbed state (MISSING
+ * allowed). Saves one flash. */
+VANTARO_API int32_t FastSonicVelocity(int32_t method, int32_t hmethod, double p, double t,
+                                      double vf, double sin, const double *z, double mwin,
+                                      double rho, double cpin, double *c, const double *tol);
+
+/* Choke pressure: the pressure (kPa) at which massflow (kg/h) through area
+ * (m2), expanded at constant overall molar enthalpy hin (kJ/kmol), flows at
+ * its sonic velocity. *p in: the starting pressure; dir = 1 seeks above it,
+ * any other value below it (both directions are scanned before giving up).
+ * *t: temperature estimate of every trial state (K). precise = 1: Mach
+ * tolerance 1e-6, otherwise 1e-4.
+ * Returns 1 with *p the choke pressure and *rhoout (kg/m3), *vel (m/s) and
+ * *mach at it; where the Mach number jumps across a phase boundary, the last
+ * supersonic state with *mach = 1 and *vel its sonic velocity. Returns 0 with
+ * *p unchanged and the outputs at the starting pressure (MISSING if that
+ * state cannot be evaluated) when no pressure is found or a property
+ * evaluation fails. */
+VANTARO_API int32_t PressureChoke(int32_t method, int32_t hmethod, double area, double massflow,
+                                  double hin, double *p, const double *t, const double *z,
+                                  const double *tol, double *rhoout, double *vel, double *mach,
+                                  int32_t precise, int32_t dir);
+
 /* ------------------------------------------------------------------------ */
 /* Heat transfer                                                            */
 /* ------------------------------------------------------------------------ */

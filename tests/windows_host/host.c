@@ -9,7 +9,7 @@
  *                                        test harness must report a failure)
  *
  * Exports of subsystems that are not in every build yet (Prop3, IsoVapDp,
- * FormatSigFigs, ExtFormat) are optional: when GetProcAddress does not find
+ * SonicVelocity, PressureChoke, FormatSigFigs, ExtFormat) are optional: when GetProcAddress does not find
  * one, the host says so and skips its checks. Each one becomes required,
  * and its type is checked against the header, once the public header
  * declares it (the build defines VANTARO_HOST_DECLARES_<name>);
@@ -36,6 +36,16 @@
 #  define ISOVAPDP_REQUIRED 1
 #else
 #  define ISOVAPDP_REQUIRED 0
+#endif
+#if defined(VANTARO_HOST_DECLARES_SonicVelocity) || defined(VANTARO_HOST_REQUIRE_ALL)
+#  define SONICVELOCITY_REQUIRED 1
+#else
+#  define SONICVELOCITY_REQUIRED 0
+#endif
+#if defined(VANTARO_HOST_DECLARES_PressureChoke) || defined(VANTARO_HOST_REQUIRE_ALL)
+#  define PRESSURECHOKE_REQUIRED 1
+#else
+#  define PRESSURECHOKE_REQUIRED 0
 #endif
 #if defined(VANTARO_HOST_DECLARES_FormatSigFigs) || defined(VANTARO_HOST_REQUIRE_ALL)
 #  define FORMATSIGFIGS_REQUIRED 1
@@ -99,6 +109,13 @@ typedef int32_t(__cdecl *Prop3Fn)(int32_t method, int32_t hmethod, double *t, do
 typedef int32_t(__cdecl *IsoVapDpFn)(int32_t method, double p2, double w, const StreamState *up,
                                      const StreamState *down, const PipeSegment *pipe,
                                      FlowResult *out, int32_t rescale, double guess, double tol);
+typedef int32_t(__cdecl *SonicVelocityFn)(int32_t method, int32_t hmethod, double p, double t,
+                                          double hin, const double *z, double mwin, double rho,
+                                          double cpin, double *c, const double *tol);
+typedef int32_t(__cdecl *PressureChokeFn)(int32_t method, int32_t hmethod, double area,
+                                          double massflow, double hin, double *p, const double *t,
+                                          const double *z, const double *tol, double *rhoout,
+                                          double *vel, double *mach, int32_t precise, int32_t dir);
 typedef int32_t(__cdecl *FormatSigFigsFn)(BSTR *out, double value, int32_t digits);
 typedef BSTR(__cdecl *ExtFormatFn)(double value, double scale, double offset, const char *format);
 
@@ -119,6 +136,12 @@ SAME_TYPE_AS_HEADER(Prop3, Prop3Fn);
 #endif
 #ifdef VANTARO_HOST_DECLARES_IsoVapDp
 SAME_TYPE_AS_HEADER(IsoVapDp, IsoVapDpFn);
+#endif
+#ifdef VANTARO_HOST_DECLARES_SonicVelocity
+SAME_TYPE_AS_HEADER(SonicVelocity, SonicVelocityFn);
+#endif
+#ifdef VANTARO_HOST_DECLARES_PressureChoke
+SAME_TYPE_AS_HEADER(PressureChoke, PressureChokeFn);
 #endif
 #ifdef VANTARO_HOST_DECLARES_FormatSigFigs
 SAME_TYPE_AS_HEADER(FormatSigFigs, FormatSigFigsFn);
@@ -384,6 +407,54 @@ static void CheckIsoVapDp(void) {
     CHECK(out.p == p2 && out.regime == -32767);
 }
 
+/* --- optional: sonic velocity and choke pressure ----------------------------- */
+
+static void CheckSonic(void) {
+    SonicVelocityFn sonic = (SonicVelocityFn)Optional("SonicVelocity", SONICVELOCITY_REQUIRED);
+    PressureChokeFn choke = (PressureChokeFn)Optional("PressureChoke", PRESSURECHOKE_REQUIRED);
+    Prop3Fn prop3 = (Prop3Fn)Lookup("Prop3");
+    if (!sonic || !choke || !prop3) return;
+    double tol[4] = {0.01, 0.1, 0.001, 1e-4};
+    double gas[N] = {0.90, 0.07, 0.03, 0.0};
+    const double mw = 0.90 * 16.04246 + 0.07 * 30.06904 + 0.03 * 44.09562;
+
+    /* The natural gas at 300 K and 1000 kPa: about 420 m/s. */
+    double c = 0;
+    CHECK(sonic(1, 1, 1000, 300, VANTARO_MISSING, gas, mw, 0, 0, &c, tol) == 1);
+    AfterCall("SonicVelocity");
+    printf("SonicVelocity  gas at 300 K, 1000 kPa: %.2f m/s\n", c);
+    CHECK(c > 400 && c < 440);
+    /* The ideal-gas formula: air-like values give 343.8 m/s. */
+    CHECK(sonic(0, 0, 101.325, 300, VANTARO_MISSING, NULL, 29, 1.2, 29.1, &c, NULL) == 1);
+    CHECK(CLOSE(c, 343.8, 0.05));
+    /* NaN and negative pressures are refused without a trap. */
+    CHECK(sonic(1, 1, NAN, 300, VANTARO_MISSING, gas, mw, 0, 0, &c, tol) == 0);
+    CHECK(c == VANTARO_MISSING);
+    CHECK(sonic(1, 1, -1, 300, VANTARO_MISSING, gas, mw, 0, 0, &c, tol) == 0);
+    AfterCall("SonicVelocity");
+
+    /* Choke pressure of 10 t/h of that gas (relieved at 300 K, 1000 kPa)
+     * through 0.01 m2: about G sqrt(R T/(gamma M)), some 90 kPa. */
+    double y[N], x[N], xw[N], xl[N], frac[5], h[5], s[5], cp[5], v[5], molwt[5];
+    int32_t phases[3];
+    double t = 300, p = 1000;
+    frac[0] = h[3] = s[3] = VANTARO_MISSING;
+    CHECK(prop3(1, 1, &t, &p, gas, y, x, xw, xl, phases, frac, h, s, cp, v, molwt,
+                VANTARO_MISSING, tol) == 0);
+    double pc = 101.325, rho = 0, vel = 0, mach = 0;
+    CHECK(choke(1, 1, 0.01, 10000, h[3], &pc, &t, gas, tol, &rho, &vel, &mach, 0, 1) == 1);
+    AfterCall("PressureChoke");
+    printf("PressureChoke  %.3f kPa, %.3f kg/m3, %.2f m/s, Mach %.6f\n", pc, rho, vel, mach);
+    CHECK(pc > 70 && pc < 110);
+    CHECK(CLOSE(mach, 1.0, 1e-4));
+    CHECK(CLOSE(rho * vel, 10000 / 3600.0 / 0.01, 1e-6));
+    /* A NaN area is refused: the pressure stays. */
+    pc = 101.325;
+    CHECK(choke(1, 1, NAN, 10000, h[3], &pc, &t, gas, tol, &rho, &vel, &mach, 0, 1) == 0);
+    CHECK(pc == 101.325 && mach == VANTARO_MISSING);
+    AfterCall("PressureChoke");
+}
+
 /* --- optional: number formatting into host strings -------------------------- */
 
 static int Equals(BSTR s, const wchar_t *expected) {
@@ -442,6 +513,7 @@ int main(int argc, char **argv) {
     CheckWorkspace();
     CheckProp3();
     CheckIsoVapDp();
+    CheckSonic();
     CheckFormatting();
 
     ClosePropsFn closeProps = (ClosePropsFn)Lookup("CloseProps");

@@ -1,0 +1,253 @@
+// Sonic velocity through the exports: published sound speeds, the
+// equation of state's own thermodynamic sound speed, the ideal-gas formula,
+// two-phase and liquid states, the second tries, the guards.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "../support/component_table.h"
+#include "stream.h"
+
+namespace vt {
+namespace {
+
+using test::Evaluate;
+using test::kTol;
+using test::Sonic;
+
+class SonicTest : public ::testing::Test {
+protected:
+    void TearDown() override { ::CloseProps(); }
+};
+
+double MolWeightOf(const std::vector<double>& z) {
+    double mw = 0.0;
+    ::MolWeight(z.data(), &mw);
+    return mw;
+}
+
+TEST_F(SonicTest, PublishedSoundSpeeds) {
+    // AGA Report No. 8's Gulf Coast gas.
+    const std::vector<std::string> gulfNames = {"nitrogen", "carbon dioxide", "methane",
+                                                "ethane",   "propane",        "i-butane",
+                                                "n-butane", "i-pentane",      "n-pentane",
+                                                "n-hexane"};
+    const std::vector<double> gulfZ = {0.002595, 0.005956, 0.965222, 0.018186, 0.004596,
+                                       0.000977, 0.001007, 0.000473, 0.000324, 0.000664};
+    std::ifstream in(std::string(VANTARO_SOURCE_DIR) + "/tests/data/sound_speeds.csv");
+    ASSERT_TRUE(in) << "tests/data/sound_speeds.csv";
+    std::string line;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#' || line.rfind("fluid", 0) == 0) continue;
+        std::stringstream ss(line);
+        std::string fluid, cell;
+        std::getline(ss, fluid, ',');
+        double v[3];
+        for (double& x : v) {
+            std::getline(ss, cell, ',');
+            x = std::stod(cell);
+        }
+        const bool gulf = fluid == "gulf-coast";
+        test::OpenTable(gulf ? gulfNames : std::vector<std::string>{fluid});
+        std::vector<double> z = gulf ? gulfZ : std::vector<double>{1.0};
+        // Cubic equations, not reference equations: within 1.5 % up to
+        // 10 MPa.
+        for (int method : {1, 2}) {
+            double c = 0.0;
+            EXPECT_EQ(::SonicVelocity(method, method, v[1], v[0], MISSING, z.data(),
+                                      MolWeightOf(z), 0.0, 0.0, &c, kTol),
+                      1);
+            EXPECT_NEAR(c, v[2], 0.015 * v[2])
+                << fluid << " " << v[0] << " K " << v[1] << " kPa, method " << method;
+        }
+        ++rows;
+    }
+    EXPECT_EQ(rows, 15);
+}
+
+// Peng-Robinson with van der Waals mixing (kij = 0) written out: the
+// thermodynamic speed of sound c^2 = -(v^2/M) (dP/dv)_T Cp/Cv, with
+// Cv = Cv_ig + T a'' ln((v + d1 b)/(v + d2 b))/((d1 - d2) b) and
+// Cp = Cv - T (dP/dT)_v^2/(dP/dv)_T (Peng & Robinson, Ind. Eng. Chem.
+// Fundam. 15 (1976) 59).
+double PengRobinsonSoundSpeed(const std::vector<double>& z, double t, double p) {
+    const double r = 8.31432, d1 = 1.0 + std::sqrt(2.0), d2 = 1.0 - std::sqrt(2.0);
+    // sqrt(a) of the mixture = s0 - s1 sqrt(T).
+    double s0 = 0, s1 = 0, b = 0, mw = 0, cpig = 0;
+    for (size_t i = 0; i < z.size(); ++i) {
+        const CompRecord& c = g_ws.cd[i];
+        const double m = 0.37464 + 1.54226 * c.omega - 0.26992 * c.omega * c.omega;
+        const double sac = std::sqrt(0.457235 * r * r * c.tc * c.tc / c.pc);
+        s0 += z[i] * sac * (1.0 + m);
+        s1 += z[i] * sac * m / std::sqrt(c.tc);
+        b += z[i] * 0.077796 * r * c.tc / c.pc;
+        mw += z[i] * c.mw;
+        cpig += z[i] * (c.igb + t * (2 * c.igc + t * (3 * c.igd + t * (4 * c.ige + t * 5 * c.igf))));
+    }
+    const double rt = std::sqrt(t), sa = s0 - s1 * rt;
+    const double a = sa * sa, da = -sa * s1 / rt;
+    const double d2a = 2.0 * (s1 * s1 / (4.0 * t) + sa * s1 / (4.0 * t * rt));
+    const auto den = [&](double v) { return (v + d1 * b) * (v + d2 * b); };
+    const auto dPdv = [&](double v) {
+        return -r * t / ((v - b) * (v - b)) + a * (2.0 * v + 2.0 * b) / (den(v) * den(v));
+    };
+    double v = r * t / p;  // vapour root by Newton from the ideal gas
+    for (int k = 0; k < 100; ++k) v -= (r * t / (v - b) - a / den(v) - p) / dPdv(v);
+    const double dPdT = r / (v - b) - da / den(v);
+    const double cv = cpig - r + t * d2a * std::log((v + d1 * b) / (v + d2 * b)) / ((d1 - d2) * b);
+    const double cp = cv - t * dPdT * dPdT / dPdv(v);
+    return std::sqrt(-v * v / mw * dPdv(v) * cp / cv * 1000.0);
+}
+
+TEST_F(SonicTest, FiniteDifferenceMatchesTheEquationOfState) {
+    struct Fluid {
+        std::vector<std::string> names;
+        std::vector<double> z;
+    } fluids[] = {{{"methane"}, {1.0}}, {{"nitrogen"}, {1.0}}, {test::kGasNames, test::kGasZ}};
+    for (const Fluid& f : fluids) {
+        test::OpenTable(f.names, /*zeroKij=*/true);
+        for (double p : {101.325, 2000.0, 10000.0}) {
+            const double t = 300.0, exact = PengRobinsonSoundSpeed(f.z, t, p);
+            const test::Stream base = Evaluate(f.z, t, p);
+            ASSERT_EQ(base.status, 0);
+            const double byT = Sonic(f.z, t, p), byH = Sonic(f.z, MISSING, p, base.h[3]);
+            double fast = 0.0;
+            ASSERT_EQ(::FastSonicVelocity(1, 1, p, t, base.frac[0], base.s[3], f.z.data(),
+                                          base.mw[3], base.Density(), 0.0, &fast, kTol),
+                      1);
+            const std::string at = f.names[0] + " at " + std::to_string(p) + " kPa";
+            EXPECT_NEAR(byT, exact, 0.005 * exact) << at;
+            EXPECT_NEAR(byH, exact, 0.005 * exact) << at;
+            EXPECT_NEAR(fast, byT, 1e-6 * byT) << at;
+        }
+        ::CloseProps();
+    }
+}
+
+TEST_F(SonicTest, IdealGasFormulaNeedsNoWorkspace) {
+    const double below = std::sqrt(std::fabs(4.0 / (4.0 - 8.3142)) * 101325.0 / 1.2);
+    for (int method : {0, 1})  // either code 0
+        for (int hmethod : {0, 1 - method}) {
+            double c = 0.0;
+            EXPECT_EQ(::SonicVelocity(method, hmethod, 101.325, 300.0, MISSING, nullptr, 29.0,
+                                      1.2, 29.1, &c, nullptr),
+                      1);
+            EXPECT_NEAR(c, 343.8, 0.05);
+            ::FastSonicVelocity(method, hmethod, 101.325, 300.0, 1.0, 0.0, nullptr, 29.0, 1.2,
+                                4.0, &c, nullptr);
+            EXPECT_DOUBLE_EQ(c, below);  // cp below R: the absolute value
+        }
+}
+
+TEST_F(SonicTest, TwoPhaseBelowTheFrozenMixture) {
+    test::OpenTable({"propane", "n-butane"});
+    const std::vector<double> z = {0.5, 0.5};
+    const double p = 500.0;
+    const test::Stream mix = Evaluate(z, MISSING, p, 0.1);
+    ASSERT_EQ(mix.status, 0);
+    const double c = Sonic(z, mix.t, p);
+    // Each phase alone (just off saturation, so that it stays single), and
+    // Wood's frozen-mixture speed: phase change lowers the equilibrium
+    // speed below it.
+    const double cv = Sonic(mix.y, mix.t + 1.0, p), cl = Sonic(mix.x, mix.t - 1.0, p);
+    const double rv = mix.Density(0), rl = mix.Density(1);
+    const double alpha = mix.frac[0] * mix.v[0] / mix.v[3], rho = mix.Density();
+    const double wood =
+        1.0 / std::sqrt(rho * (alpha / (rv * cv * cv) + (1.0 - alpha) / (rl * cl * cl)));
+    EXPECT_LT(c, wood);
+    EXPECT_LT(c, 0.5 * cv);
+    EXPECT_GT(c, 1.0);
+    EXPECT_GT(cl, 2.0 * cv);
+}
+
+TEST_F(SonicTest, LiquidAgreesWithItsCompressibility) {
+    // c^-2 = rho kT - T alpha^2/cp per kg, from the model's own isothermal
+    // compressibility, expansivity and heat capacity (at pressures where the
+    // doubling is small against the liquid's bulk modulus).
+    test::OpenTable({"n-hexane"});
+    const std::vector<double> z = {1.0};
+    for (double p : {101.325, 1000.0}) {
+        const double t = 298.15;
+        const test::Stream s = Evaluate(z, t, p), sp = Evaluate(z, t, 2.0 * p),
+                           st = Evaluate(z, t + 1.0, p);
+        ASSERT_EQ(s.frac[0], 0.0);
+        const double rho = s.Density(), kT = (sp.Density() - rho) / (rho * p * 1000.0);
+        const double alpha = (rho - st.Density()) / rho, cp = s.cp[3] / s.mw[3] * 1000.0;
+        const double expected = 1.0 / std::sqrt(rho * kT - t * alpha * alpha / cp);
+        EXPECT_NEAR(Sonic(z, t, p), expected, 0.02 * expected) << p;
+    }
+}
+
+TEST_F(SonicTest, SecondTriesStayInThePhaseRegion) {
+    // Saturated steam condenses when expanded: the compression is used, and
+    // the result continues the superheated values (the expansion would give
+    // about 9 % less).
+    test::OpenTable({"water"});
+    std::vector<double> z = {1.0};
+    const double tdew = Evaluate(z, MISSING, 500.0, 1.0).t;
+    EXPECT_NEAR(Sonic(z, tdew + 0.05, 500.0), Sonic(z, tdew + 3.0, 500.0), 0.005 * 500.0);
+    ::CloseProps();
+    // A dry mixture just inside its dew point leaves the two-phase region
+    // when expanded by 0.5 %: the compression by 0.1 % keeps it inside.
+    test::OpenTable({"n-pentane", "n-hexane"});
+    z = {0.5, 0.5};
+    const double tdew2 = Evaluate(z, MISSING, 200.0, 1.0).t;
+    const double edge = Sonic(z, tdew2 - 0.001, 200.0), inside = Sonic(z, tdew2 - 0.01, 200.0);
+    EXPECT_NEAR(edge, inside, 0.003 * inside);
+}
+
+TEST_F(SonicTest, EqualDensitiesGiveUnboundedSpeed) {
+    test::OpenTable(test::kGasNames);
+    std::vector<double> z = test::kGasZ;
+    const test::Stream base = Evaluate(z, 300.0, 1000.0);
+    // The density the 1 % expansion will find, given as the base density.
+    const test::Stream expanded = Evaluate(z, MISSING, 990.0, MISSING, MISSING, base.s[3]);
+    double c = 0.0;
+    EXPECT_EQ(::FastSonicVelocity(1, 1, 1000.0, MISSING, 1.0, base.s[3], z.data(), base.mw[3],
+                                  base.mw[3] / expanded.v[0], 0.0, &c, kTol),
+              1);
+    EXPECT_EQ(c, 1e20);
+}
+
+TEST_F(SonicTest, UnusableArgumentsGiveMissing) {
+    std::vector<double> z = test::kGasZ;
+    double c = 7.0;
+    EXPECT_EQ(::SonicVelocity(1, 1, 1000.0, 300.0, MISSING, z.data(), 20.0, 0, 0, nullptr, kTol),
+              0);
+    // No workspace yet.
+    EXPECT_EQ(::SonicVelocity(1, 1, 1000.0, 300.0, MISSING, z.data(), 20.0, 0, 0, &c, kTol), 0);
+    EXPECT_EQ(c, MISSING);
+    test::OpenTable(test::kGasNames);
+    struct Case {
+        int method;
+        double p, t, hin, mw, rho, cp, vf, s;
+        bool nullz;
+    } cases[] = {
+        {1, NAN, 300, MISSING, 20, 10, 0, 1, 150, false},
+        {1, -5.0, 300, MISSING, 20, 10, 0, 1, 150, false},
+        {1, 1000, 300, MISSING, 0.0, 10, 0, 1, 150, false},
+        {1, 1000, NAN, MISSING, 20, 10, 0, 1, NAN, false},
+        {1, 1000, MISSING, NAN, 20, -1, 0, NAN, 150, false},
+        {1, 1000, 300, MISSING, 20, 10, 0, 1, 150, true},
+        {7, 1000, 300, MISSING, 20, 10, 0, 1, 150, false},  // Prop3 refuses the method
+        {0, 1000, 300, MISSING, 20, 10, 8.3142, 1, 0, false},  // gamma infinite
+        {0, 1000, 300, MISSING, 20, 0.0, 29.0, 1, 0, false},
+    };
+    for (const Case& k : cases) {
+        const double* zp = k.nullz ? nullptr : z.data();
+        c = 7.0;
+        EXPECT_EQ(::SonicVelocity(k.method, 1, k.p, k.t, k.hin, zp, k.mw, k.rho, k.cp, &c, kTol), 0);
+        EXPECT_EQ(c, MISSING);
+        c = 7.0;
+        EXPECT_EQ(::FastSonicVelocity(k.method, 1, k.p, 300.0, k.vf, k.s, zp, k.mw, k.rho, k.cp,
+                                      &c, kTol),
+                  0);
+        EXPECT_EQ(c, MISSING);
+    }
+}
+
+}  // namespace
+}  // namespace vt
