@@ -32,7 +32,8 @@ struct Coefficients {
 
 Coefficients Virial(const Fluid& f, double tr) {
     const double t2 = tr * tr, t3 = t2 * tr;
-    return {f.b1 - f.b2 / tr - f.b3 / t2 - f.b4 / t3, f.c1 - f.c2 / tr + f.c3 / t3, f.d1 + f.d2 / tr};
+    return {f.b1 - f.b2 / tr - f.b3 / t2 - f.b4 / t3, f.c1 - f.c2 / tr + f.c3 / t3,
+            f.d1 + f.d2 / tr};
 }
 
 // Residual Pr Vr/Tr - Z(Tr, Vr) of the volume solve and its derivative.
@@ -43,8 +44,8 @@ double Residual(const Fluid& f, const Coefficients& k, double tr, double pr, dou
     const double g = f.gamma / v2;
     const double e = v < kExpTermVr ? 0.0 : std::exp(-g);
     const double z = 1.0 + k.B / v + k.C / v2 + k.D / v5 + f.c4 / (t3 * v2) * (f.beta + g) * e;
-    const double dz = -k.B / v2 - 2.0 * k.C / v3 - 5.0 * k.D / (v5 * v) +
-                      f.c4 / t3 * e / v3 * (-2.0 * f.beta - 4.0 * g + 2.0 * f.beta * g + 2.0 * g * g);
+    const double dexp = f.c4 / t3 * e / v3 * (2.0 * f.beta * (g - 1.0) + 2.0 * g * (g - 2.0));
+    const double dz = -k.B / v2 - 2.0 * k.C / v3 - 5.0 * k.D / (v5 * v) + dexp;
     *slope = pr / tr - dz;
     return pr * v / tr - z;
 }

@@ -43,8 +43,8 @@ constexpr double kEntropyBelow646[11] = {1, -0.32481765, -2.990556709, 3.23419, 
                                          -1.91910364, 0, 0, 0, 0, 0};
 
 double Series(const double* c, double tau) {
-    const double poly =
-        tau * (c[4] + tau * (c[5] + tau * (c[6] + tau * (c[7] + tau * (c[8] + tau * (c[9] + tau * c[10]))))));
+    double poly = 0.0;
+    for (int k = 10; k >= 4; --k) poly = (poly + c[k]) * tau;
     return c[0] + c[1] * std::cbrt(tau) + c[2] * std::pow(tau, 5.0 / 6.0) +
            c[3] * std::pow(tau, 7.0 / 8.0) + poly;
 }
@@ -59,7 +59,8 @@ double ColdLiquidCp(double t) { return 75.4458 + 0.152 * (t - 288.16) / 84.0; }
 
 // Saturation-temperature term of the near-critical and vapour fits.
 double SaturationTerm(double ts) {
-    return 1707.82 + ts * (-16.99419 + ts * (0.062746295 + ts * (-0.00010284259 + ts * 6.4561298e-8)));
+    return 1707.82 +
+           ts * (-16.99419 + ts * (0.062746295 + ts * (-0.00010284259 + ts * 6.4561298e-8)));
 }
 
 // The water's pressure for the vapour fits (at most saturation), its
@@ -122,7 +123,8 @@ double WaterVapourEntropy(double t, double p) {
     const double ideal =
         4.6162961 + t * (0.01039008 + t * (-9.873085e-6 + t * (5.43411e-9 - t * 1.170465e-12)));
     const double sat =
-        1.777804 + ts * (-0.01802468 + ts * (6.854459e-5 + ts * (-1.184424e-7 + ts * 8.142201e-11)));
+        1.777804 +
+        ts * (-0.01802468 + ts * (6.854459e-5 + ts * (-1.184424e-7 + ts * 8.142201e-11)));
     return (ideal - 0.4650306 * SafeLn(v.p / 100.0 + 0.001) - sat * ClippedExp((ts - t) / 85.0)) *
            kMw;
 }

@@ -85,28 +85,27 @@ TEST_F(LeeKeslerTest, FluidsAgainstIndependentValuesAndTables) {
     EXPECT_LT(v, 0.2);
 }
 
-// A pure component's departures in engine units: the corresponding-states
-// interpolation of the two fluids at its omega, R Tc scaling, and the
-// entropy on the ideal-gas scale (-R ln P[kPa] added).
+// A pure component's departures in engine units at the states of the
+// fluid table: the interpolation of the two fluids at its omega, R Tc
+// scaling, and the entropy on the ideal-gas scale (-R ln P[kPa] added).
 TEST_F(LeeKeslerTest, PureComponentDeparturesInEngineUnits) {
     OpenTable({"propane"});
     const CompRecord& c = g_ws.cd[0];
     const double f = c.omega / lk::kOmegaReference, x[1] = {1.0};
-    const struct {
-        double tr, pr;
-        int liquid;
-        double h0, hr, s0, sr, c0, cr;  // from lee_kesler_fluids.csv
-    } cases[] = {
-        {1.2, 0.659, 0, -0.526780514, -0.627040193, -0.308939287, -0.404534682, 1.008572882, 1.503366221},
-        {0.9, 0.5, 1, -4.061221641, -5.756434711, -4.296329328, -6.000405084, 6.069010903, 9.828843645},
-    };
-    for (const auto& k : cases) {
-        const double t = k.tr * c.tc, p = k.pr * c.pc;
+    const auto rows = ReadCsv("lee_kesler_fluids.csv");
+    for (size_t k = 0; k + 1 < rows.size(); k += 2) {  // simple fluid, then reference
+        const auto &r0 = rows[k], &rr = rows[k + 1];
+        auto mix = [&](int col) {
+            const double a = std::stod(r0[col]), b = std::stod(rr[col]);
+            return a + f * (b - a);
+        };
+        const double t = std::stod(r0[1]) * c.tc, p = std::stod(r0[2]) * c.pc;
         double h, cp, s;
-        LkDeparture(t, p, x, &h, &cp, &s, k.liquid, 0.0);
-        EXPECT_NEAR(h, (k.h0 + f * (k.hr - k.h0)) * 1.98717 * 1.8 * 2.3244 * c.tc, 0.05);
-        EXPECT_NEAR(s, (k.s0 + f * (k.sr - k.s0) - std::log(p)) * kR, 1e-4);
-        EXPECT_NEAR(cp, (k.c0 + f * (k.cr - k.c0)) * kR, 1e-4);
+        LkDeparture(t, p, x, &h, &cp, &s, r0[3] == "liq", 0.0);
+        const std::string at = r0[1] + " " + r0[2];
+        EXPECT_NEAR(h, mix(6) * 1.98717 * 1.8 * 2.3244 * c.tc, 1e-6 * c.tc) << at;
+        EXPECT_NEAR(s, (mix(7) - std::log(p)) * kR, 1e-5) << at;
+        EXPECT_NEAR(cp, mix(8) * kR, 1e-5) << at;
     }
 }
 
