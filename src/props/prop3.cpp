@@ -9,7 +9,6 @@
 #include "thermo/eos.h"
 #include "thermo/flash.h"
 #include "thermo/guards.h"
-#include "thermo/lee_kesler.h"
 #include "thermo/lnk_at.h"
 #include "thermo/phase_props.h"
 #include "workspace/workspace.h"
@@ -535,10 +534,8 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         (fh && !Finite(h[3])) || (fs && !Finite(s[3])))
         return kProp3Invalid;
     if (method < 0 || method > 3 || n <= 0) return kProp3Invalid;
-    // An enthalpy method that gives no values cannot meet an enthalpy or
-    // entropy specification; an unknown one gives nothing at all.
+    // An unknown enthalpy method gives nothing at all.
     if (hmethod < 0 || hmethod > 3) return kProp3Invalid;
-    if (hmethod == 3 && !kLeeKeslerAvailable && (fh || fs)) return kProp3Invalid;
     double zsum = 0.0;
     for (int i = 0; i < n; ++i) {
         if (z[i] == MISSING || !Finite(z[i])) return kProp3Invalid;

@@ -427,7 +427,16 @@ double NearCriticalVolume(double T, double P, bool liquidSide) {
     double vb = clampV(va + (P - pa) * 0.001);
     for (int it = 0; it < 100; ++it) {
         const double pb = pressure(vb);
-        if (std::fabs(pb - P) / P <= 1e-7) return vb;
+        if (std::fabs(pb - P) / P <= 1e-7) {
+            // From a compressed-liquid start the secant can still settle on
+            // the vapour-like root beyond the critical volume (saturated
+            // liquid at 625-630 K); a liquid takes its own root when it has one.
+            if (liquidSide && vb > kVc) {
+                const double vl = BracketVolume(th, P, true, true, vLo, vHi);
+                if (vl != MISSING && vl < kVc) return vl;
+            }
+            return vb;
+        }
         const double den = pb - pa;
         if (den == 0.0 || !std::isfinite(den)) break;
         const double vn = clampV(vb - (pb - P) * (vb - va) / den);

@@ -121,8 +121,9 @@ const bool r1 = RegisterCommand(
      [](CLI::App& sub) {
          sub.add_option("--method", g_method, "0 none, 1 Peng-Robinson (default), 2 SRK, 3 vapour pressure")
              ->check(CLI::Range(0, 3));
-         sub.add_option("--hmethod", g_hmethod, "0 ideal gas, 1 PR, 2 SRK departures (default: as --method)")
-             ->check(CLI::Range(0, 2));
+         sub.add_option("--hmethod", g_hmethod,
+                        "0 ideal gas, 1 PR, 2 SRK departures, 3 Lee-Kesler (default: as --method)")
+             ->check(CLI::Range(0, 3));
          sub.add_option("--t", g_t, "temperature, K");
          sub.add_option("--p", g_p, "pressure, kPa");
          sub.add_option("--vf", g_vf,
