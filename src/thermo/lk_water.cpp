@@ -149,7 +149,15 @@ WaterBlendValues WaterBlend(double t, double p, double xw, bool liquid) {
         return liquid ? WaterLiquidCp(tt, pp) : WaterVapourCp(tt, pp);
     };
     WaterBlendValues w;
-    w.s = liquid ? WaterLiquidEntropy(t, p) : WaterVapourEntropy(t, PartialCap(xwp, t));
+    if (liquid) {
+        w.s = WaterLiquidEntropy(t, p);
+    } else {
+        // Steam at water's partial pressure carries water's ideal mixing
+        // entropy, which the ideal-gas part of the phase already counts:
+        // refer it back to the phase pressure.
+        const double pw = PartialCap(xwp, t);
+        w.s = WaterVapourEntropy(t, pw) + kRgas * std::log(pw / p);
+    }
     if (t >= kLowT && t <= kHighT) {
         const double pw = liquid ? (t <= kTcw ? 22120.0 * SaturationPressure(t) : p)
                                  : PartialCap(xwp, t);

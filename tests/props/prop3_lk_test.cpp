@@ -94,6 +94,27 @@ TEST_F(Prop3LeeKeslerTest, DiluteGasAgreesWithTheOtherMethods) {
     }
 }
 
+// A dilute humid gas: water's entropy sits on the steam-table scale with
+// enthalpy method 3, a constant per mole of water, so S(3) - S(1) is
+// proportional to the water fraction. Counting water's ideal mixing term a
+// second time (through the steam entropy at its partial pressure) would add
+// -R xw ln xw and break the proportion (by 14 kJ/(kmol K) per mole of water
+// between 5 and 30 % water). At 200 kPa the steam entropy fit's low-pressure
+// offset (ln(p/100 + 0.001)) stays below 0.2.
+TEST_F(Prop3LeeKeslerTest, DiluteHumidGasMixingEntropyOnce) {
+    test::OpenTable({"methane", "water"});
+    double perMole[3];
+    const double xws[3] = {0.05, 0.3, 0.7};
+    for (int k = 0; k < 3; ++k) {
+        const std::vector<double> z = {1.0 - xws[k], xws[k]};
+        const State a = Eval(1, 1, 600.0, 200.0, z), b = Eval(1, 3, 600.0, 200.0, z);
+        ASSERT_EQ(b.frac[0], 1.0);
+        perMole[k] = (b.s[3] - a.s[3]) / xws[k];
+    }
+    EXPECT_NEAR(perMole[1], perMole[0], 0.25);
+    EXPECT_NEAR(perMole[2], perMole[0], 0.25);
+}
+
 // A natural gas from 10 MPa and 300 K to 500 kPa: Lee-Kesler and
 // Peng-Robinson departures give temperature drops within a few per cent of
 // each other (the throttle about 6 %, the isentrope about 1 %).
