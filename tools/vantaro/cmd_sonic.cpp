@@ -141,10 +141,14 @@ Report Choke(Session& s) {
 }
 
 void AddStream(CLI::App& sub, int& method, int& hmethod, double& t, double& p, Line& line) {
-    sub.add_option("--method", method, "0 ideal-gas formula, 1 Peng-Robinson (default), 2 SRK")
-        ->check(CLI::Range(0, 2));
-    sub.add_option("--hmethod", hmethod, "0 ideal gas, 1 PR, 2 SRK departures (default: as --method)")
-        ->check(CLI::Range(0, 2));
+    sub.add_option("--method", method,
+                   "0 ideal-gas formula, 1 Peng-Robinson (default), 2 SRK, 3 vapour pressure with "
+                   "free water")
+        ->check(CLI::Range(0, 3));
+    sub.add_option("--hmethod", hmethod,
+                   "0 ideal gas, 1 PR, 2 SRK departures, 3 Lee-Kesler (default: as --method, PR "
+                   "for 3)")
+        ->check(CLI::Range(0, 3));
     sub.add_option("--t", t, "relief temperature, K (default: the case's)");
     sub.add_option("--p", p, "relief pressure, kPa (default: the case's)");
     sub.add_option("--flow", line.flow, "mass flow, kg/h (default 50000)");
