@@ -268,7 +268,7 @@ TEST_F(TwoPhaseMarch, GuardsAndDegenerateLines) {
             EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0) << c.what;
         }
     }
-    Line line;
+    Line line;  // null pointers: the result, when there is one, marked as not computed
     EXPECT_EQ(NewTwoPhaseDp(1, 2, line.n, 0, 1, 1, &line.pipe, nullptr, line.w, line.p.data(),
                             line.h.data(), line.z.data(), line.t.data(), line.v.data(), nullptr,
                             kTol, 0, 0, 0, 0),
