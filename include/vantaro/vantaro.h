@@ -317,8 +317,9 @@ VANTARO_API int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamS
  *   holdupCorrection non-zero: Beggs-Brill uphill/downhill factors.
  *   unused4, unused15 and unused17 are not read.
  * result: p = pressures[0]; dpacc, dpfric, dpelev, leq summed over the
- * segments; holdup, re, fric averaged; regime of the last segment (left as
- * it was by Lockhart-Martinelli); vin, vout not written.
+ * segments; holdup (MISSING from Orkiszewski), re, fric averaged; regime
+ * of the last segment (left as it was by Lockhart-Martinelli); vin, vout
+ * not written.
  * Returns -1 when computed; 0 when not (see the README's guard table). A
  * method code outside 2-8 only flashes the nodes (pressures stay at their
  * estimates). Needs an open workspace. Clears the floating-point flags. */
