@@ -291,6 +291,47 @@ VANTARO_API int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamS
 /* Pipe hydraulics: two-phase pressure drop                                 */
 /* ------------------------------------------------------------------------ */
 
+/* Two-phase method codes of NewTwoPhaseDp. */
+#define VANTARO_TWOPHASE_BEGGS_BRILL 2            /* acceleration by the kinetic-energy factor */
+#define VANTARO_TWOPHASE_DUKLER 3                 /* Flanigan static head                      */
+#define VANTARO_TWOPHASE_ORKISZEWSKI 4            /* Dukler (Flanigan) on downhill pipes       */
+#define VANTARO_TWOPHASE_LOCKHART_MARTINELLI 5    /* friction only                             */
+#define VANTARO_TWOPHASE_BEGGS_BRILL_NO_ACCEL 6   /* no acceleration term                      */
+#define VANTARO_TWOPHASE_BEGGS_BRILL_DENSITY 7    /* acceleration from the density change     */
+#define VANTARO_TWOPHASE_DUKLER_DENSITY 8         /* static head of the two-phase density      */
+
+/* Pressure profile of a pipe carrying a gas-liquid stream. The pipe is cut
+ * into n equal segments (n + 1 nodes, node n downstream); from the known
+ * pressure at node n the engine marches upstream, flashing each node with
+ * Prop3 at its pressure and enthalpy (method, hmethod, tol) and handing each
+ * segment to the chosen two-phase method. Each segment is evaluated
+ * extraPasses + 1 times, each pass flashing its upstream node at the mean of
+ * the previous estimate and the method's last answer.
+ *   pressures[n+1]     bar: [n] given; [0..n-1] estimates in (unusable
+ *                      ones start from the downstream node), results out
+ *   enthalpies[n+1]    node molar enthalpies, kJ/kmol
+ *   composition        feed mole fractions
+ *   temperatures[n+1]  out: degC;  velocities[n+1] out: mixture m/s
+ *   massFlow kg/h; elevation 0 static head both ways, 1 no recovery
+ *   downhill, 2 none (Orkiszewski always takes the full column);
+ *   holdupCorrection non-zero: Beggs-Brill uphill/downhill factors.
+ *   unused4, unused15 and unused17 are not read.
+ * result: p = pressures[0]; dpacc, dpfric, dpelev, leq summed over the
+ * segments; holdup (MISSING from Orkiszewski), re, fric averaged; regime
+ * of the last segment (left as it was by Lockhart-Martinelli); vin, vout
+ * not written.
+ * Returns -1 when computed; 0 when not (see the README's guard table). A
+ * method code outside 2-8 only flashes the nodes (pressures stay at their
+ * estimates). Needs an open workspace. Clears the floating-point flags. */
+VANTARO_API int32_t NewTwoPhaseDp(int32_t frictionMethod, int32_t twoPhaseMethod, int32_t n,
+                                  int32_t unused4, int32_t method, int32_t hmethod,
+                                  const PipeSegment *pipe, FlowResult *result, double massFlow,
+                                  double *pressures, const double *enthalpies,
+                                  const double *composition, double *temperatures,
+                                  double *velocities, double *unused15, const double *tol,
+                                  int32_t unused17, int32_t elevation, int32_t extraPasses,
+                                  int32_t holdupCorrection);
+
 /* ------------------------------------------------------------------------ */
 /* Pipe hydraulics: flow-regime map                                         */
 /* ------------------------------------------------------------------------ */

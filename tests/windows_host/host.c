@@ -9,8 +9,8 @@
  *                                        test harness must report a failure)
  *
  * Exports of subsystems that are not in every build yet (Prop3, IsoVapDp,
- * SonicVelocity, PressureChoke, FormatSigFigs, ExtFormat) are optional: when GetProcAddress does not find
- * one, the host says so and skips its checks. Each one becomes required,
+ * NewTwoPhaseDp, SonicVelocity, PressureChoke, FormatSigFigs, ExtFormat)
+ * are optional: when GetProcAddress does not find one, the host says so and skips its checks. Each one becomes required,
  * and its type is checked against the header, once the public header
  * declares it (the build defines VANTARO_HOST_DECLARES_<name>);
  * VANTARO_HOST_REQUIRE_ALL requires all of them. */
@@ -36,6 +36,11 @@
 #  define ISOVAPDP_REQUIRED 1
 #else
 #  define ISOVAPDP_REQUIRED 0
+#endif
+#if defined(VANTARO_HOST_DECLARES_NewTwoPhaseDp) || defined(VANTARO_HOST_REQUIRE_ALL)
+#  define NEWTWOPHASEDP_REQUIRED 1
+#else
+#  define NEWTWOPHASEDP_REQUIRED 0
 #endif
 #if defined(VANTARO_HOST_DECLARES_SonicVelocity) || defined(VANTARO_HOST_REQUIRE_ALL)
 #  define SONICVELOCITY_REQUIRED 1
@@ -109,6 +114,13 @@ typedef int32_t(__cdecl *Prop3Fn)(int32_t method, int32_t hmethod, double *t, do
 typedef int32_t(__cdecl *IsoVapDpFn)(int32_t method, double p2, double w, const StreamState *up,
                                      const StreamState *down, const PipeSegment *pipe,
                                      FlowResult *out, int32_t rescale, double guess, double tol);
+typedef int32_t(__cdecl *NewTwoPhaseDpFn)(int32_t friction, int32_t method2p, int32_t n,
+                                          int32_t unused4, int32_t method, int32_t hmethod,
+                                          const PipeSegment *pipe, FlowResult *out, double w,
+                                          double *p, const double *h, const double *z, double *t,
+                                          double *v, double *unused15, const double *tol,
+                                          int32_t unused17, int32_t elevation, int32_t passes,
+                                          int32_t correction);
 typedef int32_t(__cdecl *SonicVelocityFn)(int32_t method, int32_t hmethod, double p, double t,
                                           double hin, const double *z, double mwin, double rho,
                                           double cpin, double *c, const double *tol);
@@ -136,6 +148,9 @@ SAME_TYPE_AS_HEADER(Prop3, Prop3Fn);
 #endif
 #ifdef VANTARO_HOST_DECLARES_IsoVapDp
 SAME_TYPE_AS_HEADER(IsoVapDp, IsoVapDpFn);
+#endif
+#ifdef VANTARO_HOST_DECLARES_NewTwoPhaseDp
+SAME_TYPE_AS_HEADER(NewTwoPhaseDp, NewTwoPhaseDpFn);
 #endif
 #ifdef VANTARO_HOST_DECLARES_SonicVelocity
 SAME_TYPE_AS_HEADER(SonicVelocity, SonicVelocityFn);
@@ -407,6 +422,44 @@ static void CheckIsoVapDp(void) {
     CHECK(out.p == p2 && out.regime == -32767);
 }
 
+/* --- optional: two-phase line ------------------------------------------------- */
+
+static void CheckNewTwoPhaseDp(void) {
+    NewTwoPhaseDpFn twoPhase = (NewTwoPhaseDpFn)Optional("NewTwoPhaseDp", NEWTWOPHASEDP_REQUIRED);
+    Prop3Fn prop3 = (Prop3Fn)Lookup("Prop3");
+    if (!twoPhase || !prop3) return;
+    double tol[4] = {0.01, 0.1, 0.001, 1e-6};
+    double y[N], x[N], xw[N], xl[N];
+    int32_t phases[3];
+    double frac[5], h[5], s[5], cp[5], v[5], mw[5];
+    /* Gas with 5 % propane and 5 % water relieved at 300 K and 10 bar into
+     * 2 bar through 50 m of 4 in pipe: water condenses, the line carries
+     * gas and liquid. */
+    double feed[N] = {0.82, 0.08, 0.05, 0.05};
+    double t = 300, pk = 1000;
+    frac[0] = h[3] = s[3] = VANTARO_MISSING;
+    CHECK(prop3(1, 1, &t, &pk, feed, y, x, xw, xl, phases, frac, h, s, cp, v, mw,
+                VANTARO_MISSING, tol) == 0);
+    enum { SEG = 4 };
+    double p[SEG + 1] = {0, 0, 0, 0, 2.0}, hn[SEG + 1], tn[SEG + 1], vn[SEG + 1];
+    for (int i = 0; i <= SEG; ++i) hn[i] = h[3];
+    PipeSegment pipe = {50, 4.026, 0, 0, 0, 0.0018, 0.0018, 1};
+    FlowResult out;
+    memset(&out, 0, sizeof out);
+    int32_t st = twoPhase(1, VANTARO_TWOPHASE_BEGGS_BRILL, SEG, 0, 1, 1, &pipe, &out, 3000.0, p,
+                          hn, feed, tn, vn, NULL, tol, 0, 0, 2, 0);
+    AfterCall("NewTwoPhaseDp");
+    printf("NewTwoPhaseDp  upstream %.5f bar, %.2f C to %.2f C, regime %d\n", out.p, tn[0],
+           tn[SEG], out.regime);
+    CHECK(st == -1);
+    CHECK(out.p > 2.0 && out.p < 3.0 && out.p == p[0]);
+    CHECK(tn[0] > tn[SEG] && vn[0] < vn[SEG]);
+    CHECK(out.dpfric > 0 && out.holdup > 0 && out.holdup < 1);
+    /* A NaN mass flow is refused without trapping in this host. */
+    st = twoPhase(1, VANTARO_TWOPHASE_BEGGS_BRILL, SEG, 0, 1, 1, &pipe, &out, NAN, p, hn, feed,
+                  tn, vn, NULL, tol, 0, 0, 2, 0);
+    AfterCall("NewTwoPhaseDp");
+    CHECK(st == 0 && out.p == VANTARO_MISSING && out.regime == -32767);
 /* --- optional: sonic velocity and choke pressure ----------------------------- */
 
 static void CheckSonic(void) {
@@ -513,6 +566,7 @@ int main(int argc, char **argv) {
     CheckWorkspace();
     CheckProp3();
     CheckIsoVapDp();
+    CheckNewTwoPhaseDp();
     CheckSonic();
     CheckFormatting();
 

@@ -1,11 +1,13 @@
 // Commands of the pipe-hydraulics family: pipe (a vapour line, isothermal and
-// adiabatic), friction (Moody values), regime (the Mandhane map).
+// adiabatic, and a two-phase relief line), friction (Moody values), regime
+// (the Mandhane map).
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
 
 #include "cli.h"
 #include "hydraulics/friction.h"
+#include "pipe_twophase.h"
 
 namespace vantaro_cli {
 namespace {
@@ -25,6 +27,7 @@ struct PipeOptions {
     double tol = 1e-6;
     int method = 1;
     int rescale = 1;
+    TwoPhaseOptions twoPhase;
 } g_pipe;
 
 // A line: everything IsoVapDp and AdiaVapDp take.
@@ -138,6 +141,14 @@ LineCase LineFromFile(const std::string& path) {
 }
 
 Report Pipe(Session& s) {
+    // --two-phase: the two-phase line alone; without it the vapour line and
+    // the two-phase line with every method.
+    const bool twoPhaseOnly = !g_pipe.twoPhase.method.empty();
+    std::vector<Table> twoPhase;
+    if (twoPhaseOnly || g_pipe.lineFile.empty())
+        twoPhase = TwoPhaseTables(s, g_pipe.pipe, g_pipe.flow, g_pipe.p2, g_pipe.method,
+                                  g_pipe.twoPhase, !twoPhaseOnly);
+    if (twoPhaseOnly) return {twoPhase};
     const LineCase l = g_pipe.lineFile.empty() ? LineFromOptions(s) : LineFromFile(g_pipe.lineFile);
     Table in{"line", "Vapour line (" + l.source + ")", {"quantity", "value", "unit"}, {}};
     auto row = [&](const char* q, double v, const char* u) {
@@ -174,7 +185,9 @@ Report Pipe(Session& s) {
     };
     if (g_pipe.vapour == "isothermal" || g_pipe.vapour == "both") run("isothermal", IsoVapDp);
     if (g_pipe.vapour == "adiabatic" || g_pipe.vapour == "both") run("adiabatic", AdiaVapDp);
-    return {{in, out}};
+    Report r{{in, out}};
+    r.tables.insert(r.tables.end(), twoPhase.begin(), twoPhase.end());
+    return r;
 }
 
 void ConfigurePipe(CLI::App& sub) {
@@ -193,6 +206,7 @@ void ConfigurePipe(CLI::App& sub) {
     sub.add_option("--method", g_pipe.method, "friction factor: 0 Round, 1 Chen");
     sub.add_option("--estimate", g_pipe.estimate, "estimate of the upstream pressure, bar");
     sub.add_option("--tol", g_pipe.tol, "relative tolerance");
+    ConfigureTwoPhase(sub, g_pipe.twoPhase);
 }
 
 // ---- friction -------------------------------------------------------------
@@ -280,7 +294,7 @@ void ConfigureRegime(CLI::App& sub) {
 }
 
 const bool r1 =
-    RegisterCommand({"pipe", "upstream pressure of a vapour line, isothermal and adiabatic", 500,
+    RegisterCommand({"pipe", "upstream pressure of a vapour line (isothermal, adiabatic) and of a two-phase line", 500,
                      ConfigurePipe, Pipe, true});
 const bool r2 =
     RegisterCommand({"friction", "Darcy friction factors (Round, Chen) over Reynolds numbers", 510,
