@@ -85,9 +85,11 @@ TEST(TeeK13, BoundsOfEveryCaseTableRow) {
         const TeeFn fn = r.Str("fn") == "getK13" ? getK13 : getK23;
         for (double q : {0.0, 0.3, 0.7, 1.0})
             for (double a : {0.1, 0.45, 1.0}) {
-                const Out o = Call(fn, a, q, static_cast<int>(r["type"]), static_cast<int>(r["pattern"]), static_cast<int>(r["mode"]));
-                EXPECT_TRUE(o.lo == r["lo"] && o.hi == r["hi"] && o.k >= r["lo"] && o.k <= r["hi"]) << r.Str("fn") << " " << r.Str("type");
-                EXPECT_EQ(o.status, (o.k > r["lo"] && o.k < r["hi"]) ? 1 : 0) << "type " << r.Str("type") << " q=" << q << " a=" << a;
+                const Out o = Call(fn, a, q, static_cast<int>(r["type"]), static_cast<int>(r["pattern"]),
+                                   static_cast<int>(r["mode"]));
+                SCOPED_TRACE(testing::Message() << r.Str("fn") << " type " << r["type"] << " q=" << q << " a=" << a);
+                EXPECT_TRUE(o.lo == r["lo"] && o.hi == r["hi"] && o.k >= r["lo"] && o.k <= r["hi"]);
+                EXPECT_EQ(o.status, (o.k > r["lo"] && o.k < r["hi"]) ? 1 : 0);
             }
     }
     const Out high = Call(getK13, 0.1, 1.0, 3, 1), low = Call(getK23, 0.1, 1.0, 0, 1);
@@ -109,8 +111,9 @@ TEST(TeeK13, BlendWeightsTheChartsByFlowRatio) {
                 EXPECT_DOUBLE_EQ(Call(r.fn, a, q, r.type, 1, 0).k, q * k1 + (1.0 - q) * k2) << r.first << " q=" << q;
             }
     // Rows without a blend ignore the mode; types 4, 5 and 6 are one chart.
-    for (auto [fn, type, pattern] : {std::tuple<TeeFn, int, int>{getK13, 4, 1}, {getK13, 5, 1}, {getK13, 6, 1}, {getK13, 4, 0},
-                                     {getK13, 5, 0}, {getK13, 6, 0}, {getK23, 4, 1}, {getK23, 5, 1}, {getK23, 6, 1}, {getK23, 3, 1}})
+    for (auto [fn, type, pattern] : {std::tuple<TeeFn, int, int>{getK13, 4, 1}, {getK13, 5, 1}, {getK13, 6, 1},
+                                     {getK13, 4, 0}, {getK13, 5, 0}, {getK13, 6, 0}, {getK23, 4, 1}, {getK23, 5, 1},
+                                     {getK23, 6, 1}, {getK23, 3, 1}})
         EXPECT_EQ(Call(fn, 0.4, 0.3, type, pattern, 0).k, Call(fn, 0.4, 0.3, type, pattern, 1).k) << type;
     EXPECT_EQ(Call(getK13, 0.4, 0.3, 4, 1).k, Call(getK13, 0.4, 0.3, 6, 1).k);
     EXPECT_EQ(Call(getK13, 0.4, 0.3, 0, 0).k, Call(getK13, 0.4, 0.3, 1, 0).k);

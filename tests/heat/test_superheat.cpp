@@ -16,7 +16,8 @@ TEST(Superheat, EveryGridPointOfTheStandardsTable) {
     for (const auto& row : rows)
         for (int c = 0; c < 10; ++c) {
             const std::string t = std::to_string(300 + 100 * c);
-            EXPECT_NEAR(SuperheatCoefficient(300.0 + 100.0 * c, row["psig"]), row[t], 1e-12) << row["psig"] << " psig, " << t << " F";
+            EXPECT_NEAR(SuperheatCoefficient(300.0 + 100.0 * c, row["psig"]), row[t], 1e-12)
+                << row["psig"] << " psig, " << t << " F";
         }
 }
 
@@ -27,8 +28,10 @@ TEST(Superheat, InterpolationClampingAndNan) {
         double t, p, k;
     } cases[] = {{350, 15, 0.99}, {650, 700, 0.25 * (0.92 + 0.87 + 0.95 + 0.88)}, {825, 3000, 0.82 - 0.25 * 0.08},
                  {250, 0, 1.0}, {250, 15, 1.0}, {250, 600, 1.0}, {250, 3000, 1.0}, {250, 9999, 1.0}, {1200, 3000, 0.62},
-                 {5000, 10000, 0.62}, {1200, 15, 0.70}, {INFINITY, -INFINITY, 0.70}, {NAN, 100, 9.99}, {500, NAN, 9.99}};
-    for (const auto& c : cases) EXPECT_NEAR(SuperheatCoefficient(c.t, c.p), c.k, 1e-12) << c.t << " F " << c.p << " psig";
+                 {5000, 10000, 0.62}, {1200, 15, 0.70}, {INFINITY, -INFINITY, 0.70}, {NAN, 100, 9.99},
+                 {500, NAN, 9.99}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(SuperheatCoefficient(c.t, c.p), c.k, 1e-12) << c.t << " F " << c.p << " psig";
 }
 
 }  // namespace

@@ -26,11 +26,9 @@ double Colebrook(double re, double relRough) {
 }
 
 TEST(Friction, RegimesAndTheirBoundaries) {
-    const struct {
-        int method;
-        double re, d, eps, f, tol;
-    } cases[] = {
-        {0, 1000, 1, 0, 0.064, 1e-12}, {1, 1000, 1, 0, 0.064, 1e-12}, {7, 1000, 1, 0, 0.064, 1e-12},  // laminar: any code
+    const struct { int method; double re, d, eps, f, tol; } cases[] = {
+        // Laminar whatever the code.
+        {0, 1000, 1, 0, 0.064, 1e-12}, {1, 1000, 1, 0, 0.064, 1e-12}, {7, 1000, 1, 0, 0.064, 1e-12},
         {0, 10, 1, 0, 4.0, 0},  // Fanning 1.6 capped at 1
         {0, 3000, 1, 0, 0.04356, 5e-5}, {1, 3000, 1, 0, 0.04356, 5e-5}, {0, 1e5, 1, 0, 0.01760, 5e-5},
         {1, 1e5, 1, 0, 0.01801, 5e-5}, {0, 1e5, 4, 0.0018, 0.02029, 5e-5}, {1, 1e5, 4, 0.0018, 0.02019, 5e-5},

@@ -117,8 +117,9 @@ TEST(Vapour, AdiabaticMatchesFannoFlow) {
         EXPECT_TRUE(r.p > p2 + 0.2 * (iso.p - p2) && r.p < p2 + 2.0 * (iso.p - p2)) << m1;
     }
     // A short, slow line with fittings: adiabatic close to isothermal.
-    const FlowResult iso = Line(IsoVapDp, 2.0, 2000, Gas(3.0), Gas(2.0), Pipe(20, 7.981, 0.5, 30), nullptr, 1, kMissing, 1e-8, 0);
-    const FlowResult adia = Line(AdiaVapDp, 2.0, 2000, Gas(3.0), Gas(2.0), Pipe(20, 7.981, 0.5, 30), nullptr, 1, kMissing, 1e-8, 0);
+    const PipeSegment fitted = Pipe(20, 7.981, 0.5, 30);
+    const FlowResult iso = Line(IsoVapDp, 2.0, 2000, Gas(3.0), Gas(2.0), fitted, nullptr, 1, kMissing, 1e-8, 0);
+    const FlowResult adia = Line(AdiaVapDp, 2.0, 2000, Gas(3.0), Gas(2.0), fitted, nullptr, 1, kMissing, 1e-8, 0);
     EXPECT_GT(iso.p, 2.0);
     EXPECT_NEAR(adia.p - 2.0, iso.p - 2.0, 0.01 * (iso.p - 2.0));
     EXPECT_GT(adia.leq, 0.0);

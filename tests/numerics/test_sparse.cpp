@@ -27,7 +27,8 @@ using Vec = std::vector<double>;
 // max |b - A x| (or b - A^T x) from the entries, in long double.
 double MaxResidual(const Entries& e, const Vec& x, const Vec& b, bool transpose = false) {
     std::vector<long double> r(b.begin(), b.end());
-    for (const auto& t : e) r[transpose ? t.column : t.row] -= static_cast<long double>(t.value) * x[transpose ? t.row : t.column];
+    for (const auto& t : e)
+        r[transpose ? t.column : t.row] -= static_cast<long double>(t.value) * x[transpose ? t.row : t.column];
     long double m = 0;
     for (long double v : r) m = std::max(m, std::fabs(v));
     return static_cast<double>(m);
@@ -39,7 +40,8 @@ int32_t Solve(const Entries& e, int n, Vec b, Vec& x, int option = 0) {
 }
 
 // A = [[4,-2,1],[3,6,-4],[2,1,8]]: A (1,2,3) = (3,3,28), A^T (1,2,3) = (16,13,17).
-const Entries kA3 = {{0, 0, 4}, {0, 1, -2}, {0, 2, 1}, {1, 0, 3}, {1, 1, 6}, {1, 2, -4}, {2, 0, 2}, {2, 1, 1}, {2, 2, 8}};
+const Entries kA3 = {{0, 0, 4}, {0, 1, -2}, {0, 2, 1}, {1, 0, 3}, {1, 1, 6},
+                     {1, 2, -4}, {2, 0, 2}, {2, 1, 1}, {2, 2, 8}};
 
 // Each system of tests/data/sparse_systems.csv: solvable ones give the
 // known solution, the others return 0 and leave both vectors alone. The
@@ -118,7 +120,8 @@ TEST(SolveLinearEquations, PoissonOnTheUnitSquareMatchesTheSeriesSolution) {
         for (int c = 0; c < side; ++c) {
             const int i = r * side + c;
             e.push_back({i, i, 4.0 / h2});
-            for (auto [ok, j] : {std::pair{r > 0, i - side}, {r < side - 1, i + side}, {c > 0, i - 1}, {c < side - 1, i + 1}})
+            for (auto [ok, j] : {std::pair{r > 0, i - side}, {r < side - 1, i + side}, {c > 0, i - 1},
+                                 {c < side - 1, i + 1}})
                 if (ok) e.push_back({i, j, -1.0 / h2});
         }
     Vec x;

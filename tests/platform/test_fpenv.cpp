@@ -74,8 +74,7 @@ unsigned FromHost(unsigned h) {
 
 // Raises one exception by computing (volatile, so nothing is folded).
 void Compute(unsigned e) {
-    volatile double zero = 0.0, big = 1e308, three = 3.0, one = 1.0;
-    volatile double r = 0;
+    volatile double zero = 0.0, big = 1e308, three = 3.0, one = 1.0, r = 0;
     if (e & kDivByZero) r = one / zero;
     if (e & kOverflow) r = big * 10.0;
     if (e & kInvalid) r = zero / zero;
@@ -93,59 +92,45 @@ struct RestoreHost {
     }
 };
 
-struct Case {
-    const char* name;
-    FpExit exit;
-    unsigned unmasked;    // exceptions the host unmasked
-    unsigned entryFlags;  // flags set when the export is entered (masked ones)
-    unsigned engine;      // exceptions raised inside the engine
-    unsigned after;       // flags the host sees afterwards
-};
-
-class FpScopeCase : public ::testing::TestWithParam<Case> {};
-
-TEST_P(FpScopeCase, MasksInsideAndRestoresTheHost) {
-    const Case& c = GetParam();
-    RestoreHost restore;
-    ClearFlags();
-    HostUnmask(c.unmasked);  // (Wine's _controlfp_s also clears the flags)
-    Compute(c.entryFlags);   // only masked ones: a host cannot hold the others
-    unsigned insideUnmasked = ~0u, insideFlags = ~0u;
-    {
-        FpScope scope(c.exit);
-        insideUnmasked = HostUnmasked();
-        insideFlags = Flags();
-        Compute(c.engine);  // traps (and kills the test) if not masked
-    }
-    const unsigned unmaskedAfter = HostUnmasked();
-    const unsigned flagsAfter = Flags();
-    HostUnmask(0);
-    EXPECT_EQ(insideUnmasked, 0u) << "the engine computes with everything masked";
-    EXPECT_EQ(insideFlags, 0u) << "the engine starts with clear flags";
-    EXPECT_EQ(unmaskedAfter, c.unmasked) << "the host's masks come back";
-    EXPECT_EQ(flagsAfter, c.after);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Exits, FpScopeCase,
-    ::testing::Values(
-        // Flags raised inside reach a host that masks them (Keep) ...
-        Case{"KeepHandsOnMasked", FpExit::Keep, 0, 0, kDivByZero | kOverflow,
-             kDivByZero | kOverflow | kInexact},
-        // ... but never one that unmasked them: raising would trap there.
-        Case{"KeepWithholdsUnmasked", FpExit::Keep, kDivByZero | kOverflow | kInvalid, 0,
-             kDivByZero | kOverflow | kInvalid, kInexact},
+// Each case: the exit mode, the exceptions the host unmasked, the flags set
+// when the export is entered (masked ones: a host cannot hold the others),
+// the exceptions raised inside the engine and the flags the host sees after.
+TEST(FpScope, MasksInsideAndRestoresTheHost) {
+    constexpr unsigned kAll3 = kDivByZero | kOverflow | kInvalid;
+    const struct { const char* name; FpExit exit; unsigned unmasked, entry, engine, after; } cases[] = {
+        // Flags raised inside reach a host that masks them (Keep), but never
+        // one that unmasked them: raising would trap there.
+        {"KeepHandsOnMasked", FpExit::Keep, 0, 0, kDivByZero | kOverflow, kDivByZero | kOverflow | kInexact},
+        {"KeepWithholdsUnmasked", FpExit::Keep, kAll3, 0, kAll3, kInexact},
         // The host's own flags survive a Keep export.
-        Case{"KeepKeepsEntryFlags", FpExit::Keep, kOverflow, kDivByZero, 0, kDivByZero},
-        Case{"KeepKeepsEntryAndAdds", FpExit::Keep, 0, kInvalid, kDivByZero,
-             kInvalid | kDivByZero},
+        {"KeepKeepsEntryFlags", FpExit::Keep, kOverflow, kDivByZero, 0, kDivByZero},
+        {"KeepKeepsEntryAndAdds", FpExit::Keep, 0, kInvalid, kDivByZero, kInvalid | kDivByZero},
         // Clear leaves every flag clear, the host's included.
-        Case{"ClearClearsEngineFlags", FpExit::Clear, 0, 0, kDivByZero | kInvalid, 0},
-        Case{"ClearClearsEntryFlags", FpExit::Clear, kDivByZero, kOverflow | kInexact,
-             kDivByZero, 0},
-        Case{"ClearWithHostUnmaskingAll", FpExit::Clear, kDivByZero | kOverflow | kInvalid, 0,
-             kDivByZero | kOverflow | kInvalid | kInexact, 0}),
-    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+        {"ClearClearsEngineFlags", FpExit::Clear, 0, 0, kDivByZero | kInvalid, 0},
+        {"ClearClearsEntryFlags", FpExit::Clear, kDivByZero, kOverflow | kInexact, kDivByZero, 0},
+        {"ClearWithHostUnmaskingAll", FpExit::Clear, kAll3, 0, kAll3 | kInexact, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RestoreHost restore;
+        ClearFlags();
+        HostUnmask(c.unmasked);  // (Wine's _controlfp_s also clears the flags)
+        Compute(c.entry);
+        unsigned insideUnmasked = ~0u, insideFlags = ~0u;
+        {
+            FpScope scope(c.exit);
+            insideUnmasked = HostUnmasked();
+            insideFlags = Flags();
+            Compute(c.engine);  // traps (and kills the test) if not masked
+        }
+        const unsigned unmaskedAfter = HostUnmasked(), flagsAfter = Flags();
+        HostUnmask(0);
+        EXPECT_EQ(insideUnmasked, 0u) << "the engine computes with everything masked";
+        EXPECT_EQ(insideFlags, 0u) << "the engine starts with clear flags";
+        EXPECT_EQ(unmaskedAfter, c.unmasked) << "the host's masks come back";
+        EXPECT_EQ(flagsAfter, c.after);
+    }
+}
 
 // The host's rounding comes back even if the engine changed it; SetExit
 // decides at the end; ClearFpFlags clears every flag.

@@ -16,10 +16,7 @@ namespace {
 using test::Component;
 using test::OpenTable;
 
-class LiquidDensityTest : public ::testing::Test {
-protected:
-    void TearDown() override { vt::CloseProps(); }
-};
+struct LiquidDensityTest : ::testing::Test { void TearDown() override { vt::CloseProps(); } };
 
 TEST(ReducedCorrelations, CriticalPointsLimitsAndClipping) {
     // Hankinson-Thomson: V_R(0) = 1 at the critical point; finite inside the clipping limits.
@@ -135,7 +132,8 @@ TEST(PureVchar, RoundTripAndTheHankinsonThomsonVolumes) {
         const CompRecord c = g_ws.cd[0];
         const double tref = c.tc >= 288.7055 ? 288.70555 : 0.6 * c.tc, x[] = {1.0};
         double vstar = 0;
-        EXPECT_EQ(::PureVchar(LiquidDensity(1, tref, 101.325, x) * c.mw, c.omegasrk, c.mw, c.tc, c.pc, tref, c.omega, &vstar), -1);
+        const double liqden = LiquidDensity(1, tref, 101.325, x) * c.mw;
+        EXPECT_EQ(::PureVchar(liqden, c.omegasrk, c.mw, c.tc, c.pc, tref, c.omega, &vstar), -1);
         EXPECT_NEAR(vstar / c.vstar, 1.0, 0.003) << name;
     }
     vt::CloseProps();

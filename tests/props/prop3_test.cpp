@@ -41,19 +41,12 @@ Out Call(int method, int hmethod, double t, double p, std::vector<double> z, dou
     return CallTol(kTol, method, hmethod, t, p, z, vf, hs, ss, tguess);
 }
 
-class Prop3Test : public ::testing::Test {
-protected:
-    void TearDown() override { vt::CloseProps(); }
-};
+struct Prop3Test : ::testing::Test { void TearDown() override { vt::CloseProps(); } };
 
 TEST_F(Prop3Test, InvalidSpecificationsWriteNothing) {
     test::OpenTable({"propane", "n-butane"});
     const std::vector<double> z = {0.5, 0.5};
-    const struct {
-        int method, hmethod;
-        double t, p, vf, h, s;
-        std::vector<double> z;
-    } cases[] = {
+    const struct { int method, hmethod; double t, p, vf, h, s; std::vector<double> z; } cases[] = {
         {1, 1, 300.0, 101.325, MISSING, 1000.0, MISSING, z},     // TP plus an enthalpy
         {1, 1, MISSING, 101.325, MISSING, MISSING, MISSING, z},  // nothing to meet
         {0, 1, MISSING, 101.325, 0.5, MISSING, MISSING, z},      // vapour fraction without a flash
@@ -325,11 +318,7 @@ TEST_F(Prop3Test, RetrogradeVapourFractions) {
 TEST_F(Prop3Test, VapourFractionOutOfReachIsNotForced) {
     const std::vector<std::string> condensate = {"methane", "ethane", "propane", "n-butane", "n-hexane", "n-decane"};
     const std::vector<double> zc = {0.70, 0.10, 0.06, 0.05, 0.05, 0.04};
-    const struct {
-        std::vector<std::string> names;
-        std::vector<double> z;
-        double t, p, spec;
-    } cases[] = {
+    const struct { std::vector<std::string> names; std::vector<double> z; double t, p, spec; } cases[] = {
         // At 280 K the lean gas has no retrograde branch: its vapour fraction
         // falls until the liquid appears alone near 22 MPa.
         {kLeanGas, kLeanGasZ, 280.0, MISSING, -0.99},

@@ -21,11 +21,7 @@ Step StepFrom(Step s, double f, double target, double step, double dir) {
 }
 
 TEST(SearchStep, FixedStepsSecantBisectionAndPlateau) {
-    const struct {
-        Step in;
-        double f, target, step, dir;
-        Step out;
-    } cases[] = {
+    const struct { Step in; double f, target, step, dir; Step out; } cases[] = {
         // Not bracketed: a fixed step in the direction of the target.
         {{423.0, 0.0, 4000.0, 0.0, -1e30}, 0.2, 0.5, 70.0, 1.0, {493.0, 423.0, 4000.0, 423.0, 0.2}},
         {{423.0, 0.0, 4000.0, 0.0, -1e30}, 0.2, 0.5, 70.0, -1.0, {353.0, 0.0, 423.0, 423.0, 0.2}},
@@ -41,7 +37,8 @@ TEST(SearchStep, FixedStepsSecantBisectionAndPlateau) {
     for (const auto& c : cases) {
         const Step s = StepFrom(c.in, c.f, c.target, c.step, c.dir);
         EXPECT_NEAR(s.x, c.out.x, 1e-12) << c.in.x << " f " << c.f;
-        EXPECT_TRUE(s.lo == c.out.lo && s.hi == c.out.hi && s.xp == c.out.xp && s.fp == c.out.fp) << c.in.x << " f " << c.f;
+        EXPECT_TRUE(s.lo == c.out.lo && s.hi == c.out.hi && s.xp == c.out.xp && s.fp == c.out.fp)
+            << c.in.x << " f " << c.f;
     }
 }
 
@@ -55,7 +52,8 @@ TEST(SearchHelpers, SameCompositionAndClampedFractions) {
     EXPECT_EQ(SameComposition(pure, nearly), 1);  // the same pure phase
     EXPECT_NEAR(CompositionMolWeight(a), 0.5 * 16.04246 + 0.3 * 30.06904 + 0.2 * 44.09562, 1e-12);
     vt::CloseProps();
-    for (auto [in, out] : {std::pair{1.00005, 1.0}, {1.0002, MISSING}, {-0.00005, -0.00005}, {-0.0002, MISSING}, {0.4, 0.4}})
+    for (auto [in, out] :
+         {std::pair{1.00005, 1.0}, {1.0002, MISSING}, {-0.00005, -0.00005}, {-0.0002, MISSING}, {0.4, 0.4}})
         EXPECT_EQ(ClampPhaseFraction(in, 0.0001), out) << in;
 }
 

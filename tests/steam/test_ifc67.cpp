@@ -59,10 +59,7 @@ TEST(Ifc67, AgreesWithIapwsIf97) {
 }
 
 TEST(Ifc67, RegionSelectionAtBoundaries) {
-    const struct {
-        double T, P;
-        int phase, region;
-    } cases[] = {
+    const struct { double T, P; int phase, region; } cases[] = {
         // 600 K: psat = 12.35 MPa; undecided (phase 7) between 0.9 and 1.1 psat.
         {600, 5000, 0, 2}, {600, 5000, 1, 2}, {600, 15000, 0, 1}, {600, 15000, 1, 1}, {600, 12000, 0, 2},
         {600, 12000, 1, 1}, {600, 12000, 7, -1}, {600, 10000, 7, 2}, {600, 14000, 7, 1},
@@ -75,7 +72,8 @@ TEST(Ifc67, RegionSelectionAtBoundaries) {
         {273.15, 101.325, 1, -1}, {273.16, 101.325, 1, 1}, {1073.15, 100, 0, 2}, {1100, 100, 0, -1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(vt::WaterRegion(c.T / kTc, c.P / kPc, c.phase), c.region) << c.T << " K " << c.P << " kPa " << c.phase;
+        EXPECT_EQ(vt::WaterRegion(c.T / kTc, c.P / kPc, c.phase), c.region)
+            << c.T << " K " << c.P << " kPa " << c.phase;
 }
 
 TEST(Ifc67, OutsideEveryRegion) {

@@ -14,11 +14,7 @@ namespace {
 // (the angle constants carry 8 digits); a triple root reported as a double
 // one; one real root with the real part and the scaled |Im| of the pair.
 TEST(CubicRoots, CountAndOrder) {
-    const struct {
-        double c[3];
-        int n;
-        double r[3], tol;
-    } cases[] = {
+    const struct { double c[3]; int n; double r[3], tol; } cases[] = {
         {{-3.0, 3.0, -1.0}, 2, {1.0, 1.0, 1.0}, 1e-15},                            // (Z - 1)^3
         {{-6.0, 11.0, -6.0}, 3, {3.0, 1.0, 2.0}, 1e-6},                            // (Z - 1)(Z - 2)(Z - 3)
         {{-2.0, 1.0, -2.0}, 1, {2.0, 0.0, 0.8660254 * 2.0 / std::sqrt(3.0)}, 1e-7},  // (Z - 2)(Z^2 + 1)
@@ -56,10 +52,7 @@ TEST(CubicRoots, IllConditionedCubicsStayAccurate) {
     }
 }
 
-class RootChoiceTest : public ::testing::Test {
-protected:
-    void TearDown() override { vt::CloseProps(); }
-};
+struct RootChoiceTest : ::testing::Test { void TearDown() override { vt::CloseProps(); } };
 
 // A compressed liquid has one real root below 0.1, and a vapour solve then
 // takes the largest of the three values the solver returns; at the vapour

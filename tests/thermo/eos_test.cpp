@@ -17,10 +17,7 @@ namespace {
 using test::OpenTable;
 constexpr double kR = 8.31432;
 
-class EosTest : public ::testing::Test {
-protected:
-    void TearDown() override { vt::CloseProps(); }
-};
+struct EosTest : ::testing::Test { void TearDown() override { vt::CloseProps(); } };
 
 // Pressure from the published equations with the engine's constants:
 // Peng & Robinson (1976), Soave (1972).
@@ -45,10 +42,7 @@ double PureZ(int method, double t, double p, int liquid, double* v = nullptr) {
     return z;
 }
 
-const struct {
-    const char* name;
-    double t, p;
-} kPureStates[] = {
+const struct { const char* name; double t, p; } kPureStates[] = {
     {"methane", 250.0, 5000.0}, {"methane", 400.0, 20000.0}, {"propane", 400.0, 2000.0},
     {"propane", 300.0, 500.0},  {"nitrogen", 200.0, 8000.0}, {"nitrogen", 120.0, 300.0},
 };
@@ -66,8 +60,9 @@ TEST_F(EosTest, VolumesAndPureFugacityCoefficients) {
             if (std::string(s.name) == "propane" && s.t < 369.0) continue;  // liquid below Psat
             const int n = 4000;  // the integrand is finite at 0
             const double h = s.p / n;
-            double integral = (PureZ(method, s.t, 1e-9 * s.p, 0) - 1.0) / (1e-9 * s.p) + (PureZ(method, s.t, s.p, 0) - 1.0) / s.p;
-            for (int k = 1; k < n; ++k) integral += (k % 2 ? 4.0 : 2.0) * (PureZ(method, s.t, k * h, 0) - 1.0) / (k * h);
+            auto f = [&](double p) { return (PureZ(method, s.t, p, 0) - 1.0) / p; };
+            double integral = f(1e-9 * s.p) + f(s.p);
+            for (int k = 1; k < n; ++k) integral += (k % 2 ? 4.0 : 2.0) * f(k * h);
             double x[] = {1.0}, l1[1] = {0.0}, l2[1] = {0.0};
             double* c[4] = {x, x, x, x};
             int32_t st[3] = {kVapour, 0, 0};
@@ -106,12 +101,7 @@ double GresRT(int method, double t, double p, const double* x, int liquid) {
     return z - 1.0 - std::log(z - B) - A / (B * (d1 - d2)) * std::log((z + d1 * B) / (z + d2 * B));
 }
 
-const struct {
-    std::vector<std::string> names;
-    std::vector<double> x;
-    double t, p;
-    int liquid;
-} kMixtures[] = {
+const struct { std::vector<std::string> names; std::vector<double> x; double t, p; int liquid; } kMixtures[] = {
     {{"nitrogen", "carbon dioxide", "methane", "ethane", "propane"}, {0.05, 0.05, 0.75, 0.1, 0.05}, 250.0, 4000.0, 0},
     {{"propane", "n-hexane", "hydrogen sulfide"}, {0.3, 0.6, 0.1}, 300.0, 2000.0, 1},
     {{"methane", "n-decane"}, {0.2, 0.8}, 400.0, 5000.0, 1},

@@ -13,10 +13,7 @@
 namespace vt {
 namespace {
 
-class LnKAtTest : public ::testing::Test {
-protected:
-    void TearDown() override { vt::CloseProps(); }
-};
+struct LnKAtTest : ::testing::Test { void TearDown() override { vt::CloseProps(); } };
 
 // Identical compositions give the ratio of the liquid- and vapour-root
 // fugacity coefficients (0 for a component absent from both; no derivative
@@ -56,7 +53,8 @@ TEST_F(LnKAtTest, ConvergedSplitReproducesItsEquilibriumRatios) {
         Flash(method, 320.0, 1500.0, c, st, b);
         ASSERT_TRUE(st[0] != 0 && st[1] != 0 && b[0] > 0.05 && b[1] > 0.05) << method;
         LnKAt(method, 320.0, 1500.0, x.data(), y.data(), out, nullptr, 0);
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(out[i], std::log(y[i] / x[i]), 1e-3) << "method " << method << " component " << i;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(out[i], std::log(y[i] / x[i]), 1e-3) << "method " << method << " component " << i;
     }
 }
 

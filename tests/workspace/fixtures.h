@@ -19,7 +19,9 @@ inline CompRecord Make(int code, int family, double mw, double tb, double pc, do
     r.visca = r.viscb = VANTARO_MISSING;
     return r;
 }
-inline CompRecord Methane() { return Make(1, 0, 16.04246, 111.6672, 4599.2, 190.564, 0.09862781, 0.01142, 0.0074, 299.56); }
+inline CompRecord Methane() {
+    return Make(1, 0, 16.04246, 111.6672, 4599.2, 190.564, 0.09862781, 0.01142, 0.0074, 299.56);
+}
 inline CompRecord Propane() { return Make(3, 0, 44.09562, 231.0362, 4251.2, 369.89, 0.2, 0.1521, 0.1532, 506.69); }
 inline CompRecord Nitrogen() { return Make(59, 10, 28.0134, 77.355, 3395.8, 126.192, 0.0894142, 0.0372, 0.0358); }
 inline CompRecord Water() { return Make(61, 11, 18.01528, 373.124, 22064.0, 647.096, 0.055948, 0.3443, 0.3852, 999.0); }

@@ -45,7 +45,8 @@ TEST_F(EstimateKijTest, IndexRulesAndCriticalVolumeRule) {
     EXPECT_NEAR(Est(1, 0, 1), 1.0 - std::pow(0.3, 0.00034), 1e-15);
     EXPECT_GT(Est(1, 0, 1), 0.0);
     const double vi = 0.3, vj = 0.2;
-    EXPECT_NEAR(Est(2, 0, 2), 1.0 - 2 * std::pow(vi * vj, 0.16667) / (std::pow(vi, 0.333) + std::pow(vj, 0.333)), 1e-15);
+    EXPECT_NEAR(Est(2, 0, 2), 1.0 - 2 * std::pow(vi * vj, 0.16667) / (std::pow(vi, 0.333) + std::pow(vj, 0.333)),
+                1e-15);
     CloseProps();
     EXPECT_EQ(Est(1, 0, 1, &s), 0.0);  // no workspace: out of range
     EXPECT_EQ(s, 0);
@@ -64,10 +65,7 @@ TEST_F(EstimateKijTest, WaterAndSpecialPairs) {
     EXPECT_NEAR(Est(1, 1, 3), 0.059 + 4.5e-8 * x - 9.27e-14 * x * x - 43.18 / (api * api + 1), 1e-15);
     const double xp = std::pow(1.8 * 231.0362, 2) * 506.69 / 1000.0, apip = 141500.0 / 506.69 - 131.5;
     EXPECT_NEAR(Est(1, 3, 1), 0.0883 - 2.06e-8 * xp - 4e-14 * xp * xp + 2.252 / (apip * apip + 1), 1e-15);
-    const struct {
-        int method, i, j;
-        double k;
-    } cases[] = {
+    const struct { int method, i, j; double k; } cases[] = {
         {1, 0, 2, 0.5},  {1, 2, 1, 0.48}, {1, 4, 2, 0.0445}, {2, 2, 4, 0.0392}, {3, 4, 2, M},  // method 3: none
         {1, 5, 2, -0.18}, {2, 2, 5, -0.09}, {3, 5, 2, -99},  // methanol/water, method 3: unchanged
         {1, 6, 2, -0.1}, {1, 2, 7, 0.25}, {2, 8, 2, -0.5531}, {1, 4, 5, M},  // no rule

@@ -22,17 +22,14 @@ protected:
 // MISSING, a MISSING element further on is summed like a number.
 TEST_F(MixtureTest, ExportsAreUnnormalisedSums) {
     using Fn = int32_t (*)(const double*, double*);
-    const struct {
-        const char* name;
-        Fn fn;
-        double m, p, w;
-    } cases[] = {
+    const struct { const char* name; Fn fn; double m, p, w; } cases[] = {
         {"MolWeight", MolWeight, 16.04246, 44.09562, 18.01528},
         {"PseudoPc", PseudoPc, 4599.2, 4251.2, 22064.0},
         {"PseudoTc", PseudoTc, 190.564, 369.89, 647.096},
     };
     for (const auto& c : cases) {
-        const double x[3] = {0.5, 0.3, 0.2}, x2[3] = {1.0, 0.6, 0.4}, absent[3] = {M, 0.5, 0.5}, later[3] = {0.0, M, 0.0};
+        const double x[3] = {0.5, 0.3, 0.2}, x2[3] = {1.0, 0.6, 0.4};
+        const double absent[3] = {M, 0.5, 0.5}, later[3] = {0.0, M, 0.0};
         double r = 0, r2 = 0;
         EXPECT_EQ(c.fn(x, &r), 1) << c.name;
         EXPECT_NEAR(r, 0.5 * c.m + 0.3 * c.p + 0.2 * c.w, 1e-9) << c.name;

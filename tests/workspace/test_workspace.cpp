@@ -58,12 +58,7 @@ TEST_F(WorkspaceTest, SlopeRulesOfBothEquations) {
     EXPECT_DOUBLE_EQ(g_ws.prinfo[0]->m, 0.379642 + 1.48503 * w - 0.164423 * w * w + 0.016666 * w * w * w);
     EXPECT_DOUBLE_EQ(g_ws.prinfo[1]->m, 0.37464 + 1.54226 * v - 0.26992 * v * v);
     EXPECT_NEAR(g_ws.srkinfo[1]->m, 0.48 + 1.57 * s - 0.17 * s * s, 1e-15);
-    const struct {
-        int code;
-        double omegasrk;
-        int method;
-        double expected;
-    } cases[] = {
+    const struct { int code; double omegasrk; int method; double expected; } cases[] = {
         {5, 0.2, 2, 0.2},  {7, 0.2, 2, 0.3},  {5, VANTARO_MISSING, 2, 0.3},  // code <= 6: the SRK value
         {61, 0.2, 2, 0.32445}, {61, VANTARO_MISSING, 2, 0.3},                // water
         {57, 0.2, 2, 0.0}, {62, 0.2, 2, 0.0},                                 // hydrogen, helium
@@ -130,11 +125,7 @@ TEST_F(WorkspaceTest, AllocationFailureAtEveryStep) {
     const int n = 3, count = 98;
     std::vector<CompRecord> recs = {Methane(), Propane(), Water()};
     std::vector<double> kij(n * n, 0.0);
-    const struct {
-        long k;
-        const char* label;
-        int index;
-    } expected[] = {
+    const struct { long k; const char* label; int index; } expected[] = {
         {1, "cd", -1},         {2, "kijpr", -1},           {3, "kijpr[i]", 0},         {5, "kijpr[i]", 2},
         {6, "kijsrk", -1},     {9, "kijsrk[i]", 2},        {10, "kijsrk[i]", 2},       {69, "kijsrk[i]", 2},
         {70, "prpar", -1},     {71, "prinfo", -1},         {72, "acrootsPR", -1},      {73, "acotrootsPR", -1},
@@ -175,10 +166,7 @@ TEST_F(WorkspaceTest, AllocationFailureAtEveryStep) {
 }
 
 TEST_F(WorkspaceTest, PrecalculationFaultIsReported) {
-    const struct {
-        double tc, pc;
-        const char* label;
-    } cases[] = {
+    const struct { double tc, pc; const char* label; } cases[] = {
         {0.0, 4599.2, "acotrootPR[i]"},     // ac = 0, ac/tc = 0/0
         {190.564, 0.0, "prinfo[i]->am"},    // infinite co-volume
         {NAN, 4599.2, "prinfo[i]->am"},
