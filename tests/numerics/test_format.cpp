@@ -6,68 +6,56 @@
 #include <cmath>
 #include <string>
 
+#include "../support/csv.h"
 #include "numerics/format.h"
 #include "platform/hoststring.h"
 #include "vantaro/vantaro.h"
 
 namespace {
 
-// The bytes of a byte string / the characters of a wide host string.
-std::string Bytes(VantaroString s) {
-    return std::string(reinterpret_cast<const char*>(s), HostStringByteLen(s));
-}
+// The characters of a wide host string.
 std::string Narrow(VantaroString s) {
     std::string out;
     for (uint32_t i = 0; i < vt::platform::StringLen(s); ++i) out += static_cast<char>(s[i]);
     return out;
 }
 
+// ExtFormat's bytes.
 std::string Ext(double v, double scale, double offset, const char* fmt) {
     VantaroString s = ExtFormat(v, scale, offset, fmt);
     EXPECT_NE(s, nullptr);
-    const std::string text = Bytes(s);
+    const std::string text(reinterpret_cast<const char*>(s), HostStringByteLen(s));
     FreeHostString(s);
     return text;
 }
 
-TEST(ExtFormat, ConvertsAndFormats) {
-    EXPECT_EQ(Ext(300.0, 1.8, -459.67, "%.1f"), "80.3");
-    EXPECT_EQ(Ext(2.5, 100.0, 0.0, "%8.2f %%"), "  250.00 %");
-    EXPECT_EQ(Ext(0.5, 1.0, 0.0, "%lg"), "0.5");
-    EXPECT_EQ(Ext(-3.0, 1.0, 0.0, "%+08.2f|%%"), "-0003.00|%");
-}
-
-TEST(ExtFormat, ExponentsHaveThreeDigitsWithinTheWidth) {
-    struct Case {
-        double v;
-        const char* fmt;
-        const char* text;
-    } cases[] = {
-        {1234.5, "P = %.3e kPa", "P = 1.234e+003 kPa"},
-        {1234.5, "[%12.3e]", "[  1.234e+003]"},
-        {1234.5, "[%-12.3E]", "[1.234E+003  ]"},
-        {-1234.5, "[%014.3e]", "[-0001.234e+003]"},
-        {1e-5, "%+.2g", "+1e-005"},
-        {1e6, "%g", "1e+006"},
-        {123456.0, "%g", "123456"},
-        {1e-300, "%.1e", "1.0e-300"},
-        {0.5, "%#.3G", "0.500"},
-        {INFINITY, "[%08e]", "[     inf]"},
-        {2.0, "%5.1e%%", "2.0e+000%"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Ext(c.v, 1.0, 0.0, c.fmt), c.text) << c.fmt;
-}
-
-TEST(ExtFormat, Sentinels) {
-    EXPECT_EQ(Ext(VANTARO_MISSING, 1.8, -459.67, "%.1f"), "");
-    EXPECT_EQ(Ext(VANTARO_MISSING, 1.0, 0.0, "%s"), "");
-    EXPECT_EQ(Ext(-32768.0, 1.0, 0.0, "%.3f"), "1");
-    EXPECT_EQ(Ext(-32766.0, 1.0, 0.0, "%.0f"), "-32766");
+// The renderings of tests/data/format_cases.csv through ExtFormat, the
+// general form, the padding and FormatSigFigs (NUL-terminated).
+TEST(Format, Renderings) {
+    VantaroString s = nullptr;
+    char buf[64];
+    for (const vt::test::CsvRow& c : vt::test::ReadCsv("tests/data/format_cases.csv")) {
+        const std::string kind = c.Str("kind"), spec = c.Str("spec"), text = c.Str("text");
+        const int digits = static_cast<int>(c["scale"]);
+        if (kind == "ext") {
+            EXPECT_EQ(Ext(c["value"], c["scale"], c["offset"], spec.c_str()), text) << spec;
+        } else if (kind == "general" || kind == "pad") {
+            if (kind == "general") vt::GeneralFormat(c["value"], digits, buf, sizeof buf);
+            else vt::PadSignificantDigits(spec.c_str(), digits, buf);
+            EXPECT_EQ(std::string(buf), text) << kind << " " << c.Str("value") << " " << spec;
+        } else {
+            EXPECT_EQ(FormatSigFigs(&s, c["value"], digits), 1);
+            EXPECT_EQ(Narrow(s), text);
+            EXPECT_EQ(s[vt::platform::StringLen(s)], 0);
+        }
+    }
+    FreeHostString(s);
+    EXPECT_EQ(Ext(1e300, 1.0, 0.0, "%.100f").size(), 255u);  // long output is cut at 255 bytes
 }
 
 TEST(ExtFormat, OnlyOneFloatingConversionIsAccepted) {
-    for (const char* bad : {"%s", "%d", "%n", "%f %f", "%*f", "%.*f", "%Lf", "%p", "%", "abc %",
-                            "%1000f", "%.1000f", "%hhf", "no conversion", "%e%",
+    for (const char* bad : {"%s", "%d", "%n", "%f %f", "%*f", "%.*f", "%Lf", "%p", "%", "abc %", "%1000f", "%.1000f",
+                            "%hhf", "no conversion", "%e%",
                             "%-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0f"})
         EXPECT_EQ(Ext(1.0, 1.0, 0.0, bad), "") << bad;
     EXPECT_EQ(Ext(1.0, 1.0, 0.0, nullptr), "");
@@ -75,72 +63,10 @@ TEST(ExtFormat, OnlyOneFloatingConversionIsAccepted) {
     EXPECT_TRUE(vt::IsSingleFloatFormat("%%%a%%"));
 }
 
-TEST(ExtFormat, LongOutputIsCutAt255Bytes) {
-    const std::string s = Ext(1e300, 1.0, 0.0, "%.100f");
-    EXPECT_EQ(s.size(), 255u);
-}
-
-TEST(GeneralFormat, ThreeDigitSignedExponent) {
-    char buf[64];
-    struct Case {
-        double v;
-        int digits;
-        const char* text;
-    } cases[] = {{1.5e-10, 3, "1.5e-010"},
-                 {123456.0, 3, "1.23e+005"},
-                 {1e100, 2, "1e+100"},
-                 {-2.5e-300, 4, "-2.5e-300"},
-                 {100.0, 3, "100"},
-                 {0.00012, 3, "0.00012"},
-                 {1.5, 4, "1.5"},
-                 {12345.0, 5, "12345"},
-                 {0.0, 3, "0"}};
-    for (const auto& c : cases) {
-        vt::GeneralFormat(c.v, c.digits, buf, sizeof buf);
-        EXPECT_STREQ(buf, c.text);
-    }
-}
-
-TEST(FormatSigFigs, PaddingRules) {
-    char out[64];
-    struct Case {
-        const char* text;
-        int digits;
-        const char* padded;
-    } cases[] = {{"1.5", 4, "1.500"},        {"100.", 3, "100."},          {"100", 3, "100"},
-                 {"0.00012", 3, "0.000120"}, {"1.5e-010", 3, "1.50e-010"}, {"7", 2, "7.0"},
-                 {"1e+100", 3, "1.00e+100"}, {"-0.5", 2, "-0.50"},         {"120", 4, "120.0"}};
-    for (const auto& c : cases) {
-        vt::PadSignificantDigits(c.text, c.digits, out);
-        EXPECT_STREQ(out, c.padded) << c.text;
-    }
-}
-
-TEST(FormatSigFigs, ThroughTheExport) {
-    VantaroString s = nullptr;
-    struct Case {
-        double v;
-        int digits;
-        const char* text;
-    } cases[] = {{1.5, 4, "1.500"},
-                 {7.0, 2, "7.0"},
-                 {0.00012, 3, "0.000120"},
-                 {1.5e-10, 3, "1.50e-010"},
-                 {100.0, 3, "100"},
-                 {123456789.0, 9, "123456789"},
-                 {2.0 / 3.0, 9, "0.666666667"},
-                 {-1234567.0, 2, "-1.2e+006"},
-                 {INFINITY, 3, "inf"},
-                 {NAN, 3, "nan"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(FormatSigFigs(&s, c.v, c.digits), 1);
-        EXPECT_EQ(Narrow(s), c.text);
-        EXPECT_EQ(s[vt::platform::StringLen(s)], 0);  // NUL-terminated
-    }
-    FreeHostString(s);
-}
-
-TEST(FormatSigFigs, DigitsOutOfRangeLeaveTheStringAlone) {
+// Digits out of range leave the string alone; repeated calls reuse one
+// string and leak nothing.
+TEST(FormatSigFigs, BadDigitsAndNoLeaks) {
+    const long before = vt::platform::LiveStrings();
     VantaroString s = nullptr;
     ASSERT_EQ(FormatSigFigs(&s, 2.0, 2), 1);
     for (int d : {0, 10, -1}) {
@@ -148,12 +74,6 @@ TEST(FormatSigFigs, DigitsOutOfRangeLeaveTheStringAlone) {
         EXPECT_EQ(Narrow(s), "2.0");
     }
     EXPECT_EQ(FormatSigFigs(nullptr, 3.0, 3), 0);
-    FreeHostString(s);
-}
-
-TEST(FormatSigFigs, NoLeaks) {
-    const long before = vt::platform::LiveStrings();
-    VantaroString s = nullptr;
     for (int i = 0; i < 100; ++i) FormatSigFigs(&s, i * 0.1, 1 + i % 9);
     EXPECT_EQ(vt::platform::LiveStrings(), before + 1);
     FreeHostString(s);

@@ -22,78 +22,59 @@ enum Exc : unsigned { kInvalid = 1, kDivByZero = 2, kOverflow = 4, kInexact = 8 
 
 #if defined(_WIN32)
 // _controlfp_s / _statusfp bits: masks and flags share one layout.
-constexpr unsigned kWinBits[] = {0x10, 0x08, 0x04, 0x01};
-
-unsigned ToWin(unsigned e) {
-    unsigned w = 0;
-    for (int i = 0; i < 4; ++i)
-        if (e & (1u << i)) w |= kWinBits[i];
-    return w;
-}
-unsigned FromWin(unsigned w) {
-    unsigned e = 0;
-    for (int i = 0; i < 4; ++i)
-        if (w & kWinBits[i]) e |= 1u << i;
-    return e;
-}
-void HostUnmask(unsigned e) {
-    unsigned cw = 0;
-    _controlfp_s(&cw, _MCW_EM & ~ToWin(e), _MCW_EM);
-}
-unsigned HostUnmasked() {
+constexpr unsigned kBits[] = {0x10, 0x08, 0x04, 0x01};
+unsigned Control() {
     unsigned cw = 0;
     _controlfp_s(&cw, 0, 0);
-    return FromWin(~cw & _MCW_EM);
+    return cw;
 }
-unsigned HostRounding() {
+void SetControl(unsigned value, unsigned mask) {
     unsigned cw = 0;
-    _controlfp_s(&cw, 0, 0);
-    return cw & _MCW_RC;
+    _controlfp_s(&cw, value, mask);
 }
-void HostSetRoundingUp() {
-    unsigned cw = 0;
-    _controlfp_s(&cw, _RC_UP, _MCW_RC);
-}
-void HostRoundingNearest() {
-    unsigned cw = 0;
-    _controlfp_s(&cw, _RC_NEAR, _MCW_RC);
-}
-unsigned Flags() { return FromWin(_statusfp()); }
+unsigned ToHost(unsigned e);
+unsigned FromHost(unsigned w);
+void HostUnmask(unsigned e) { SetControl(_MCW_EM & ~ToHost(e), _MCW_EM); }
+unsigned HostUnmasked() { return FromHost(~Control() & _MCW_EM); }
+unsigned HostRounding() { return Control() & _MCW_RC; }
+void HostSetRoundingUp() { SetControl(_RC_UP, _MCW_RC); }
+void HostRoundingNearest() { SetControl(_RC_NEAR, _MCW_RC); }
+unsigned Flags() { return FromHost(_statusfp()); }
 void ClearFlags() {
     _clearfp();
     std::feclearexcept(FE_ALL_EXCEPT);
 }
 #else
-constexpr int kFeBits[] = {FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW, FE_INEXACT};
-
-int ToFe(unsigned e) {
-    int f = 0;
-    for (int i = 0; i < 4; ++i)
-        if (e & (1u << i)) f |= kFeBits[i];
-    return f;
-}
-unsigned FromFe(int f) {
-    unsigned e = 0;
-    for (int i = 0; i < 4; ++i)
-        if (f & kFeBits[i]) e |= 1u << i;
-    return e;
-}
+constexpr unsigned kBits[] = {FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW, FE_INEXACT};
+unsigned ToHost(unsigned e);
+unsigned FromHost(unsigned f);
 void HostUnmask(unsigned e) {
     fedisableexcept(FE_ALL_EXCEPT);
-    if (e) feenableexcept(ToFe(e));
+    if (e) feenableexcept(static_cast<int>(ToHost(e)));
 }
-unsigned HostUnmasked() { return FromFe(fegetexcept()); }
+unsigned HostUnmasked() { return FromHost(static_cast<unsigned>(fegetexcept())); }
 unsigned HostRounding() { return static_cast<unsigned>(std::fegetround()); }
 void HostSetRoundingUp() { std::fesetround(FE_UPWARD); }
 void HostRoundingNearest() { std::fesetround(FE_TONEAREST); }
-unsigned Flags() { return FromFe(std::fetestexcept(FE_ALL_EXCEPT)); }
+unsigned Flags() { return FromHost(static_cast<unsigned>(std::fetestexcept(FE_ALL_EXCEPT))); }
 void ClearFlags() { std::feclearexcept(FE_ALL_EXCEPT); }
 #endif
 
+// The test's exception bits to the host's and back.
+unsigned ToHost(unsigned e) {
+    unsigned h = 0;
+    for (int i = 0; i < 4; ++i) h |= (e & (1u << i)) ? kBits[i] : 0u;
+    return h;
+}
+unsigned FromHost(unsigned h) {
+    unsigned e = 0;
+    for (int i = 0; i < 4; ++i) e |= (h & kBits[i]) ? 1u << i : 0u;
+    return e;
+}
+
 // Raises one exception by computing (volatile, so nothing is folded).
 void Compute(unsigned e) {
-    volatile double zero = 0.0, big = 1e308, three = 3.0, one = 1.0;
-    volatile double r = 0;
+    volatile double zero = 0.0, big = 1e308, three = 3.0, one = 1.0, r = 0;
     if (e & kDivByZero) r = one / zero;
     if (e & kOverflow) r = big * 10.0;
     if (e & kInvalid) r = zero / zero;
@@ -111,80 +92,66 @@ struct RestoreHost {
     }
 };
 
-struct Case {
-    const char* name;
-    FpExit exit;
-    unsigned unmasked;    // exceptions the host unmasked
-    unsigned entryFlags;  // flags set when the export is entered (masked ones)
-    unsigned engine;      // exceptions raised inside the engine
-    unsigned after;       // flags the host sees afterwards
-};
-
-class FpScopeCase : public ::testing::TestWithParam<Case> {};
-
-TEST_P(FpScopeCase, MasksInsideAndRestoresTheHost) {
-    const Case& c = GetParam();
-    RestoreHost restore;
-    ClearFlags();
-    HostUnmask(c.unmasked);  // (Wine's _controlfp_s also clears the flags)
-    Compute(c.entryFlags);   // only masked ones: a host cannot hold the others
-    unsigned insideUnmasked = ~0u, insideFlags = ~0u;
-    {
-        FpScope scope(c.exit);
-        insideUnmasked = HostUnmasked();
-        insideFlags = Flags();
-        Compute(c.engine);  // traps (and kills the test) if not masked
+// Each case: the exit mode, the exceptions the host unmasked, the flags set
+// when the export is entered (masked ones: a host cannot hold the others),
+// the exceptions raised inside the engine and the flags the host sees after.
+TEST(FpScope, MasksInsideAndRestoresTheHost) {
+    constexpr unsigned kAll3 = kDivByZero | kOverflow | kInvalid;
+    const struct { const char* name; FpExit exit; unsigned unmasked, entry, engine, after; } cases[] = {
+        // Flags raised inside reach a host that masks them (Keep), but never
+        // one that unmasked them: raising would trap there.
+        {"KeepHandsOnMasked", FpExit::Keep, 0, 0, kDivByZero | kOverflow, kDivByZero | kOverflow | kInexact},
+        {"KeepWithholdsUnmasked", FpExit::Keep, kAll3, 0, kAll3, kInexact},
+        // The host's own flags survive a Keep export.
+        {"KeepKeepsEntryFlags", FpExit::Keep, kOverflow, kDivByZero, 0, kDivByZero},
+        {"KeepKeepsEntryAndAdds", FpExit::Keep, 0, kInvalid, kDivByZero, kInvalid | kDivByZero},
+        // Clear leaves every flag clear, the host's included.
+        {"ClearClearsEngineFlags", FpExit::Clear, 0, 0, kDivByZero | kInvalid, 0},
+        {"ClearClearsEntryFlags", FpExit::Clear, kDivByZero, kOverflow | kInexact, kDivByZero, 0},
+        {"ClearWithHostUnmaskingAll", FpExit::Clear, kAll3, 0, kAll3 | kInexact, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RestoreHost restore;
+        ClearFlags();
+        HostUnmask(c.unmasked);  // (Wine's _controlfp_s also clears the flags)
+        Compute(c.entry);
+        unsigned insideUnmasked = ~0u, insideFlags = ~0u;
+        {
+            FpScope scope(c.exit);
+            insideUnmasked = HostUnmasked();
+            insideFlags = Flags();
+            Compute(c.engine);  // traps (and kills the test) if not masked
+        }
+        const unsigned unmaskedAfter = HostUnmasked(), flagsAfter = Flags();
+        HostUnmask(0);
+        EXPECT_EQ(insideUnmasked, 0u) << "the engine computes with everything masked";
+        EXPECT_EQ(insideFlags, 0u) << "the engine starts with clear flags";
+        EXPECT_EQ(unmaskedAfter, c.unmasked) << "the host's masks come back";
+        EXPECT_EQ(flagsAfter, c.after);
     }
-    const unsigned unmaskedAfter = HostUnmasked();
-    const unsigned flagsAfter = Flags();
-    HostUnmask(0);
-    EXPECT_EQ(insideUnmasked, 0u) << "the engine computes with everything masked";
-    EXPECT_EQ(insideFlags, 0u) << "the engine starts with clear flags";
-    EXPECT_EQ(unmaskedAfter, c.unmasked) << "the host's masks come back";
-    EXPECT_EQ(flagsAfter, c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Exits, FpScopeCase,
-    ::testing::Values(
-        // Flags raised inside reach a host that masks them (Keep) ...
-        Case{"KeepHandsOnMasked", FpExit::Keep, 0, 0, kDivByZero | kOverflow,
-             kDivByZero | kOverflow | kInexact},
-        // ... but never one that unmasked them: raising would trap there.
-        Case{"KeepWithholdsUnmasked", FpExit::Keep, kDivByZero | kOverflow | kInvalid, 0,
-             kDivByZero | kOverflow | kInvalid, kInexact},
-        // The host's own flags survive a Keep export.
-        Case{"KeepKeepsEntryFlags", FpExit::Keep, kOverflow, kDivByZero, 0, kDivByZero},
-        Case{"KeepKeepsEntryAndAdds", FpExit::Keep, 0, kInvalid, kDivByZero,
-             kInvalid | kDivByZero},
-        // Clear leaves every flag clear, the host's included.
-        Case{"ClearClearsEngineFlags", FpExit::Clear, 0, 0, kDivByZero | kInvalid, 0},
-        Case{"ClearClearsEntryFlags", FpExit::Clear, kDivByZero, kOverflow | kInexact,
-             kDivByZero, 0},
-        Case{"ClearWithHostUnmaskingAll", FpExit::Clear, kDivByZero | kOverflow | kInvalid, 0,
-             kDivByZero | kOverflow | kInvalid | kInexact, 0}),
-    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
-
-TEST(FpScope, RestoresTheHostsRounding) {
+// The host's rounding comes back even if the engine changed it; SetExit
+// decides at the end; ClearFpFlags clears every flag.
+TEST(FpScope, RoundingSetExitAndClearFpFlags) {
     RestoreHost restore;
+    ClearFlags();
     HostSetRoundingUp();
     const unsigned up = HostRounding();
     {
         FpScope scope(FpExit::Clear);
-        HostRoundingNearest();  // even if the engine changed it
-    }
-    EXPECT_EQ(HostRounding(), up);
-}
-
-TEST(FpScope, SetExitDecidesAtTheEnd) {
-    RestoreHost restore;
-    ClearFlags();
-    {
-        FpScope scope(FpExit::Clear);
+        HostRoundingNearest();
         Compute(kDivByZero);
         scope.SetExit(FpExit::Keep);
     }
+    EXPECT_EQ(HostRounding(), up);
     EXPECT_EQ(Flags() & kDivByZero, unsigned{kDivByZero});
+    Compute(kDivByZero | kOverflow | kInvalid | kInexact);
+    std::feraiseexcept(FE_DIVBYZERO);
+    vt::platform::ClearFpFlags();
+    EXPECT_EQ(Flags(), 0u);
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
 }
 
 TEST(FpScope, NestedScopesGiveTheHostItsMasksBack) {
@@ -211,41 +178,25 @@ TEST(FpScope, NestedScopesGiveTheHostItsMasksBack) {
 TEST(FpScope, CoversTheX87Unit) {
     RestoreHost restore;
     ClearFlags();
-    HostUnmask(kDivByZero);
-    {
-        FpScope scope(FpExit::Keep);
-        volatile long double zero = 0.0L, one = 1.0L;
-        volatile long double r = one / zero;  // traps if the x87 unit is unmasked
-        (void)r;
+    for (unsigned unmask : {unsigned{kDivByZero}, 0u}) {
+        HostUnmask(unmask);
+        {
+            FpScope scope(FpExit::Keep);
+            volatile long double zero = 0.0L, one = 1.0L;
+            volatile long double r = one / zero;  // traps if the x87 unit is unmasked
+            (void)r;
+        }
+        const unsigned unmasked = HostUnmasked();
+        HostUnmask(0);
+        EXPECT_EQ(unmasked, unmask);
+        // Withheld from a host that unmasked it, else handed on where it can read it.
+        EXPECT_EQ(Flags(), unmask ? 0u : unsigned{kDivByZero});
+        ClearFlags();
     }
-    const unsigned unmasked = HostUnmasked();
-    HostUnmask(0);
-    EXPECT_EQ(unmasked, unsigned{kDivByZero});
-    EXPECT_EQ(Flags(), 0u);
-    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
-
-    {
-        FpScope scope(FpExit::Keep);
-        volatile long double zero = 0.0L, one = 1.0L;
-        volatile long double r = one / zero;
-        (void)r;
-    }
-    EXPECT_EQ(Flags(), unsigned{kDivByZero}) << "handed on where the host can read it";
-    ClearFlags();
-
     std::feraiseexcept(FE_OVERFLOW);  // MinGW raises on the x87 unit
     {
         FpScope scope(FpExit::Clear);
     }
-    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
-}
-
-TEST(FpScope, ClearFpFlagsClearsEverything) {
-    RestoreHost restore;
-    Compute(kDivByZero | kOverflow | kInvalid | kInexact);
-    std::feraiseexcept(FE_DIVBYZERO);
-    vt::platform::ClearFpFlags();
-    EXPECT_EQ(Flags(), 0u);
     EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
 }
 

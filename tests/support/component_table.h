@@ -1,54 +1,27 @@
 // Test support: the project's component library (data/components.csv) and a
 // helper that opens the engine's workspace on a subset of it.
 #pragma once
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "csv.h"
 #include "vantaro/vantaro.h"
 #include "workspace/kij.h"
 #include "workspace/workspace.h"
 
 namespace vt::test {
 
-struct NamedComponent {
-    std::string name;
-    CompRecord rec{};
-};
-
-inline const std::vector<NamedComponent>& ReferenceComponents() {
-    static const std::vector<NamedComponent> lib = [] {
-        std::vector<NamedComponent> out;
-        std::ifstream in(std::string(VANTARO_SOURCE_DIR) + "/data/components.csv");
-        if (!in) throw std::runtime_error("data/components.csv not found");
-        std::string line;
-        while (std::getline(in, line) && (line.empty() || line[0] == '#')) {
-        }  // comments, then the header
-        while (std::getline(in, line)) {
-            if (line.empty() || line[0] == '#') continue;
-            std::vector<std::string> f;
-            std::stringstream ss(line);
-            std::string cell;
-            while (std::getline(ss, cell, ',')) f.push_back(cell);
-            if (f.size() != 22) throw std::runtime_error("bad components.csv row: " + line);
-            NamedComponent c;
-            c.rec.code = std::stoi(f[0]);
-            c.rec.family = std::stoi(f[1]);
-            c.name = f[2];
-            double* d = &c.rec.mw;  // the 19 doubles are contiguous, in column order
-            for (int k = 0; k < 19; ++k) d[k] = std::stod(f[3 + k]);
-            out.push_back(c);
-        }
-        return out;
-    }();
-    return lib;
-}
-
 inline CompRecord Component(const std::string& name) {
-    for (const auto& c : ReferenceComponents())
-        if (c.name == name) return c.rec;
+    static const std::vector<CsvRow> lib = ReadCsv("data/components.csv");
+    for (const CsvRow& row : lib) {
+        if (row.Str("name") != name) continue;
+        CompRecord c{};
+        c.code = std::stoi(row.Str("code"));
+        c.family = std::stoi(row.Str("family"));
+        double* d = &c.mw;  // the 19 doubles are contiguous, in column order from mw
+        for (int k = 0; k < 19; ++k) d[k] = std::stod(row.cells.at(3 + k));
+        return c;
+    }
     throw std::runtime_error("unknown component " + name);
 }
 
@@ -61,15 +34,12 @@ inline void OpenTable(const std::vector<std::string>& names, bool zeroKij = fals
     std::vector<CompRecord> recs;
     for (const auto& nm : names) recs.push_back(Component(nm));
     std::vector<double> pr(n * n, 0.0), srk(n * n, 0.0);
-    if (!zeroKij)
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j) {
-                if (i == j) continue;
-                GetKijHardWired(1, recs[i].code, recs[i].family, recs[j].code, recs[j].family,
-                                &pr[i * n + j]);
-                GetKijHardWired(2, recs[i].code, recs[i].family, recs[j].code, recs[j].family,
-                                &srk[i * n + j]);
-            }
+    for (int i = 0; i < n && !zeroKij; ++i)
+        for (int j = 0; j < n; ++j) {
+            if (i == j) continue;
+            GetKijHardWired(1, recs[i].code, recs[i].family, recs[j].code, recs[j].family, &pr[i * n + j]);
+            GetKijHardWired(2, recs[i].code, recs[i].family, recs[j].code, recs[j].family, &srk[i * n + j]);
+        }
     vt::OpenProps(n, recs.data(), pr.data(), srk.data());
     g_ws.iwater = -3;
 }

@@ -6,7 +6,7 @@ Soave-Redlich-Kwong equations (Peng & Robinson 1976; Soave 1972) with the
 engine's constants, a Cardano root finder in complex arithmetic and a
 tightly converged two-phase flash (Wilson start, successive substitution,
 bisection Rachford-Rice) and bubble/dew temperatures. kij = 0. Prints the
-reference values used by flash_test.cpp and prop3_test.cpp. Run: python3 eos_reference.py path/to/components.csv
+reference values of tests/data/flash_reference.csv and bubble_dew_reference.csv. Run: python3 eos_reference.py path/to/components.csv
 """
 import cmath
 import csv

@@ -17,84 +17,67 @@ protected:
     void TearDown() override { CloseProps(); }
 };
 
+// Mole-fraction sums without normalisation (fractions summing to 2 give
+// twice the value); an absent composition (MISSING first) gives 0 and
+// MISSING, a MISSING element further on is summed like a number.
 TEST_F(MixtureTest, ExportsAreUnnormalisedSums) {
     using Fn = int32_t (*)(const double*, double*);
-    struct Case { const char* name; Fn fn; double m, p, w; } cases[] = {
+    const struct { const char* name; Fn fn; double m, p, w; } cases[] = {
         {"MolWeight", MolWeight, 16.04246, 44.09562, 18.01528},
         {"PseudoPc", PseudoPc, 4599.2, 4251.2, 22064.0},
         {"PseudoTc", PseudoTc, 190.564, 369.89, 647.096},
     };
-    for (const Case& c : cases) {
-        const double x[3] = {0.5, 0.3, 0.2};
-        double r = 0;
+    for (const auto& c : cases) {
+        const double x[3] = {0.5, 0.3, 0.2}, x2[3] = {1.0, 0.6, 0.4};
+        const double absent[3] = {M, 0.5, 0.5}, later[3] = {0.0, M, 0.0};
+        double r = 0, r2 = 0;
         EXPECT_EQ(c.fn(x, &r), 1) << c.name;
         EXPECT_NEAR(r, 0.5 * c.m + 0.3 * c.p + 0.2 * c.w, 1e-9) << c.name;
-        // Fractions summing to 2 give twice the value: no normalisation.
-        const double x2[3] = {1.0, 0.6, 0.4};
-        double r2 = 0;
         EXPECT_EQ(c.fn(x2, &r2), 1);
         EXPECT_NEAR(r2, 2 * r, 1e-9) << c.name;
-        // Absent composition.
-        const double absent[3] = {M, 0.5, 0.5};
         EXPECT_EQ(c.fn(absent, &r), 0) << c.name;
         EXPECT_EQ(r, M) << c.name;
-        // A MISSING element other than the first is summed like a number.
-        const double later[3] = {0.0, M, 0.0};
         EXPECT_EQ(c.fn(later, &r), 1);
         EXPECT_NEAR(r, M * c.p, 1e-6) << c.name;
     }
-    double vc = 0;
+    double vc = 0, r = 1;
     const double x[3] = {0.0, 1.0, 0.0};
     EXPECT_EQ(vt::MixVc(x, &vc), 1);
     EXPECT_DOUBLE_EQ(vc, 0.2);
+    EXPECT_EQ(MolWeight(nullptr, &r), 0);
+    EXPECT_EQ(r, M);
+    EXPECT_EQ(PseudoTc(x, nullptr), 0);
 }
 
+// A zero fraction skips a MISSING constant; the internal sum stops at a
+// MISSING fraction.
 TEST_F(MixtureTest, ZeroFractionSkipsMissingConstant) {
     CompRecord odd = Propane();
     odd.mw = M;
     Open({Methane(), odd});
-    const double x[2] = {1.0, 0.0};
+    const double x[2] = {1.0, 0.0}, y[2] = {0.5, M}, z[2] = {0.25, 0.75};
     double r = 0;
     EXPECT_EQ(MolWeight(x, &r), 1);
     EXPECT_DOUBLE_EQ(r, 16.04246);
-    // The internal sum adds zero fractions and stops at a MISSING fraction.
-    const double y[2] = {0.5, M};
     EXPECT_EQ(vt::MixMw(y), M);
-    const double z[2] = {0.25, 0.75};
     EXPECT_DOUBLE_EQ(vt::MixMw(z), 0.25 * 16.04246 + 0.75 * M);
 }
 
-TEST_F(MixtureTest, NullArgumentsAreRefused) {
-    double r = 1;
-    EXPECT_EQ(MolWeight(nullptr, &r), 0);
-    EXPECT_EQ(r, M);
-    const double x[3] = {1, 0, 0};
-    EXPECT_EQ(PseudoTc(x, nullptr), 0);
-}
-
 TEST(Interp2Test, NodesInteriorAndOutside) {
-    const double xs[3] = {0.0, 1.0, 3.0};
-    const double ys[3] = {10.0, 20.0, 40.0};
-    // z(x, y) = 2 x + y / 10 at the nodes, row by row with row length 3.
+    const double xs[3] = {0.0, 1.0, 3.0}, ys[3] = {10.0, 20.0, 40.0};
+    // z(x, y) = 2 x + y / 10 at the nodes, row by row with row length 3: a
+    // bilinear function is reproduced everywhere inside, nodes exactly.
     double z[9];
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) z[3 * i + j] = 2 * xs[i] + ys[j] / 10;
-    // A bilinear function is reproduced exactly everywhere inside.
-    const double pts[][2] = {{0.0, 10.0}, {1.0, 20.0}, {3.0, 40.0}, {0.5, 15.0}, {2.0, 30.0},
-                             {3.0, 25.0}, {0.25, 40.0}, {1.0, 33.0}};
-    for (const auto& p : pts)
-        EXPECT_NEAR(vt::Interp2(p[0], p[1], 3, 3, xs, ys, z), 2 * p[0] + p[1] / 10, 1e-12)
-            << p[0] << "," << p[1];
-    // Nodes exactly.
+    for (auto [x, y] : {std::pair{0.0, 10.0}, {1.0, 20.0}, {3.0, 40.0}, {0.5, 15.0}, {2.0, 30.0}, {3.0, 25.0},
+                        {0.25, 40.0}, {1.0, 33.0}})
+        EXPECT_NEAR(vt::Interp2(x, y, 3, 3, xs, ys, z), 2 * x + y / 10, 1e-12) << x << "," << y;
     EXPECT_EQ(vt::Interp2(1.0, 20.0, 3, 3, xs, ys, z), z[4]);
     EXPECT_EQ(vt::Interp2(3.0, 40.0, 3, 3, xs, ys, z), z[8]);
-    // Just outside.
-    EXPECT_EQ(vt::Interp2(-1e-9, 20.0, 3, 3, xs, ys, z), M);
-    EXPECT_EQ(vt::Interp2(3.0000001, 20.0, 3, 3, xs, ys, z), M);
-    EXPECT_EQ(vt::Interp2(1.0, 9.999, 3, 3, xs, ys, z), M);
-    EXPECT_EQ(vt::Interp2(1.0, 40.001, 3, 3, xs, ys, z), M);
-    // Two columns only (ny = 2) reads no third column.
-    EXPECT_NEAR(vt::Interp2(2.0, 15.0, 3, 2, xs, ys, z), 4.0 + 1.5, 1e-12);
+    for (auto [x, y] : {std::pair{-1e-9, 20.0}, {3.0000001, 20.0}, {1.0, 9.999}, {1.0, 40.001}})
+        EXPECT_EQ(vt::Interp2(x, y, 3, 3, xs, ys, z), M) << x << "," << y;
+    EXPECT_NEAR(vt::Interp2(2.0, 15.0, 3, 2, xs, ys, z), 4.0 + 1.5, 1e-12);  // ny = 2 reads no third column
 }
 
 }  // namespace
