@@ -1,5 +1,6 @@
 """Bad input raises VantaroError with the engine's status and meaning (or,
 for what the package refuses itself, no status); nothing crashes."""
+import dataclasses
 import math
 
 import pytest
@@ -138,3 +139,22 @@ def test_non_numbers_never_crash(gas):
                     fn(*args[:i], bad, *args[i + 1:])
                 except vt.VantaroError:
                     pass
+
+
+def test_failed_open_raises_the_engine_message():
+    """A component the equations of state cannot take (Tc = 0): the engine's
+    message becomes the error, a message handler sees it too, and the
+    workspace stays closed."""
+    lib = vt.Components()
+    bad = dataclasses.replace(lib["methane"], tc=0.0)
+    seen = []
+    vt.set_message_handler(lambda caption, text: seen.append((caption, text)))
+    try:
+        with pytest.raises(vt.VantaroError, match="Precalculation Error") as e:
+            vt.Workspace([bad, lib["ethane"]], fit_viscosity=False).open()
+    finally:
+        vt.set_message_handler(None)
+    assert e.value.export == "OpenProps"
+    assert seen == [("Vantaro", e.value.text)]
+    with vt.Workspace(["ethane"]) as ws:
+        assert ws.is_open

@@ -186,7 +186,9 @@ def pipe_upstream_pressure(pipe, mass_flow, p2, model="isothermal", *, upstream=
     from upstream to downstream) with the methods of `stream`; passes extra
     passes per segment; elevation 0 static head both ways, 1 no recovery
     downhill, 2 none; holdup_correction applies Beggs-Brill's uphill and
-    downhill factors.
+    downhill factors; p1_estimate (bar) seeds the node pressures along a
+    straight line to p2 (without it each node starts from its downstream
+    neighbour).
 
     friction: "round" or "chen". Raises VantaroError when the engine cannot
     compute the line (its `result` holds what it wrote)."""
@@ -219,7 +221,11 @@ def pipe_upstream_pressure(pipe, mass_flow, p2, model="isothermal", *, upstream=
     hs = list(H) if isinstance(H, (list, tuple)) else [H] * (n + 1)
     if len(hs) != n + 1:
         raise VantaroError(f"H needs one enthalpy per node ({n + 1})")
-    pressures = nt.doubles(n + 1, fill=0.0)  # no estimates: each starts downstream
+    if p1_estimate is None:
+        pressures = nt.doubles(n + 1, fill=0.0)  # no estimates: each starts downstream
+    else:
+        p1, p2f = float(p1_estimate), float(p2)
+        pressures = nt.doubles(n + 1, [p1 + (p2f - p1) * i / max(n, 1) for i in range(n + 1)])
     pressures[n] = nt.arg(p2)
     temperatures, velocities = nt.doubles(n + 1, fill=MISSING), nt.doubles(n + 1, fill=MISSING)
     status = nt.export("NewTwoPhaseDp")(

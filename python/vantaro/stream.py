@@ -50,11 +50,11 @@ and Mach number there (None where the engine has no value)."""
 
 @dataclass(frozen=True)
 class Phase:
-    """One phase slot of a flash result. present: the phase exists (overall
-    always; combined liquid when any liquid does). At a bubble point the
-    vapour slot holds the incipient vapour (fraction 0, not present), at a dew
-    point the liquid slots the incipient liquid. composition: name -> mole
-    fraction, None when the engine blanked it. H kJ/kmol, S and Cp
+    """One phase slot of a flash result. present: the engine's phase flag
+    (overall: always; combined liquid: when any liquid is present). At a
+    bubble point the vapour slot holds the incipient vapour (fraction 0), at
+    a dew point the liquid slots the incipient liquid. composition: name ->
+    mole fraction, None when the engine blanked it. H kJ/kmol, S and Cp
     kJ/(kmol K), V m3/kmol, mw kg/kmol; None when not available."""
     name: str
     present: bool
