@@ -6,11 +6,9 @@ import math
 import pytest
 
 import vantaro as vt
-from conftest import NATURAL_GAS
 
 LINE = vt.Pipe(length=100, diameter=7.981)
 END = vt.PipeEnd(pref=1.5, mw=19.5, density=1.1, viscosity=0.0112, cp=37.2)
-SYSTEM = [(0, 0, 4.0), (1, 1, 2.0)]
 
 # (case, call on a natural-gas Stream, status, export); status None: refused
 # by the package before the engine is called.
@@ -158,3 +156,27 @@ def test_failed_open_raises_the_engine_message():
     assert seen == [("Vantaro", e.value.text)]
     with vt.Workspace(["ethane"]) as ws:
         assert ws.is_open
+
+
+def test_threads_share_the_engine_safely(gas):
+    """The engine is not thread-safe (ctypes lets threads into it at once);
+    the package serialises its calls, so concurrent searches give the serial
+    answers."""
+    import threading
+    h = gas.flash(T=250.0, P=5000.0).H
+    pressures = [4000.0 - 200 * k for k in range(12)]
+    serial = [gas.flash(P=p, H=h).T for p in pressures]
+    outcomes = []
+
+    def work():
+        for _ in range(10):
+            try:
+                outcomes.append([gas.flash(P=p, H=h).T for p in pressures] == serial)
+            except vt.VantaroError as e:
+                outcomes.append(e)
+    threads = [threading.Thread(target=work) for _ in range(4)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    assert outcomes == [True] * 40

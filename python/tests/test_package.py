@@ -9,8 +9,6 @@ import subprocess
 import sys
 import zipfile
 
-import pytest
-
 import vantaro
 from vantaro import _native
 from conftest import REPO

@@ -6,7 +6,6 @@ import pytest
 
 import vantaro as vt
 from vantaro import MISSING
-from conftest import NATURAL_GAS
 
 OUT = object()  # where the export's result pointer goes
 

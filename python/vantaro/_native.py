@@ -185,14 +185,25 @@ def _declare(handle):
         fn.argtypes = argtypes
 
 
+# The engine is not thread-safe and ctypes releases the GIL while a foreign
+# function runs: the package serialises its calls.
+_call_lock = threading.RLock()
+
+
 def export(name):
-    """One export of the loaded library, by name."""
+    """One export of the loaded library, by name, called under the package's
+    lock."""
     handle = lib()
     try:
-        return getattr(handle, name)
+        fn = getattr(handle, name)
     except AttributeError:
         raise VantaroError(f"the engine library {handle.vantaro_path} has no export {name}",
                            export=name) from None
+
+    def serialised(*args):
+        with _call_lock:
+            return fn(*args)
+    return serialised
 
 
 # --- small conversions used throughout ------------------------------------------
