@@ -128,8 +128,9 @@ def candidate_paths():
     the build tree of the repository the package sits in (build/bin); the
     system's library search path."""
     env = os.environ.get("VANTARO_LIBRARY")
-    if env:
-        return [Path(env)]  # an explicit choice: no fallback behind it
+    if env:  # an explicit choice: no fallback behind it
+        path = Path(env).expanduser()
+        return [path.resolve() if path.exists() else path]
     name = library_file_name()
     here = Path(__file__).resolve().parent
     paths = [here / name]

@@ -92,7 +92,10 @@ class FlashResult:
         comps = (y, x, xw, stream.z, xl)
         for k, name in enumerate(PHASES):
             comp = list(comps[k])
-            present = (bool(flags[k]) if k < 3 else True if k == 3 else frac[4] > 0)
+            if k < 3:
+                present = bool(flags[k])
+            else:  # the overall stream, and the combined liquid when there is liquid
+                present = k == 3 or frac[4] > 0
             setattr(self, name, Phase(
                 name, present, nt.out(frac[k]),
                 None if MISSING in comp else dict(zip(names, comp)),
