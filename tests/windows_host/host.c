@@ -460,6 +460,8 @@ static void CheckNewTwoPhaseDp(void) {
                   tn, vn, NULL, tol, 0, 0, 2, 0);
     AfterCall("NewTwoPhaseDp");
     CHECK(st == 0 && out.p == VANTARO_MISSING && out.regime == -32767);
+}
+
 /* --- optional: sonic velocity and choke pressure ----------------------------- */
 
 static void CheckSonic(void) {
