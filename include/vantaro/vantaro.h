@@ -18,6 +18,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "vantaro/version.h" /* VANTARO_VERSION_MAJOR, _MINOR, _PATCH, _STRING */
+
 #if defined(_WIN32)
 #  if defined(VANTARO_BUILDING)
 #    define VANTARO_API __declspec(dllexport)
@@ -127,6 +129,15 @@ VANTARO_STATIC_ASSERT(offsetof(StreamState, liqmw) == 96, "StreamState.liqmw");
 VANTARO_STATIC_ASSERT(offsetof(FlowResult, vout) == 72, "FlowResult.vout");
 VANTARO_STATIC_ASSERT(offsetof(FlowResult, regime) == 80, "FlowResult.regime");
 VANTARO_STATIC_ASSERT(sizeof(FlowResult) == 88, "FlowResult: 10 doubles, int32, padding");
+
+/* ------------------------------------------------------------------------ */
+/* Version                                                                  */
+/* ------------------------------------------------------------------------ */
+
+/* The version the library was built as (the VANTARO_VERSION_* numbers of
+ * its own header): a host compares it with the header it was compiled
+ * against. Null pointers are skipped. */
+VANTARO_API void VantaroVersion(int32_t *major, int32_t *minor, int32_t *patch);
 
 /* ------------------------------------------------------------------------ */
 /* Platform services                                                        */

@@ -460,6 +460,8 @@ static void CheckNewTwoPhaseDp(void) {
                   tn, vn, NULL, tol, 0, 0, 2, 0);
     AfterCall("NewTwoPhaseDp");
     CHECK(st == 0 && out.p == VANTARO_MISSING && out.regime == -32767);
+}
+
 /* --- optional: sonic velocity and choke pressure ----------------------------- */
 
 static void CheckSonic(void) {
@@ -545,6 +547,25 @@ static void CheckFormatting(void) {
     }
 }
 
+/* --- version ---------------------------------------------------------------- */
+
+typedef void(__cdecl *VantaroVersionFn)(int32_t *major, int32_t *minor, int32_t *patch);
+SAME_TYPE_AS_HEADER(VantaroVersion, VantaroVersionFn);
+
+/* The DLL reports the version of the header this host was compiled with. */
+static void CheckVersion(void) {
+    VantaroVersionFn version = (VantaroVersionFn)Required("VantaroVersion");
+    if (!version)
+        return;
+    int32_t major = -1, minor = -1, patch = -1;
+    version(&major, &minor, &patch);
+    version(NULL, NULL, NULL);
+    AfterCall("VantaroVersion");
+    CHECK(major == VANTARO_VERSION_MAJOR && minor == VANTARO_VERSION_MINOR &&
+          patch == VANTARO_VERSION_PATCH);
+    printf("VantaroVersion %d.%d.%d\n", (int)major, (int)minor, (int)patch);
+}
+
 int main(int argc, char **argv) {
     if (argc > 1 && strcmp(argv[1], "--crash") == 0) {
         volatile int *nowhere = NULL;
@@ -563,6 +584,7 @@ int main(int argc, char **argv) {
     _controlfp_s(&unused, _EM_INEXACT | _EM_UNDERFLOW | _EM_DENORMAL, _MCW_EM);
     hostControl = ControlWord();
 
+    CheckVersion();
     CheckWorkspace();
     CheckProp3();
     CheckIsoVapDp();

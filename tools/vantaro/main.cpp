@@ -3,6 +3,7 @@
 //   vantaro                      the built-in default case, everything the engine can do
 //   vantaro <command> [options]  one capability (see --help)
 //   --json                       JSON for scripts instead of tables
+//   --version                    the engine library's version
 #include <algorithm>
 #include <iostream>
 
@@ -32,15 +33,31 @@ void OnMessage(const char* caption, const char* text, void*) {
     std::cerr << caption << ": " << text << "\n";
 }
 
+// The version as the engine reports it through VantaroVersion, the export a
+// host checks after loading the library.
+void PrintVersion(bool json) {
+    int32_t major = 0, minor = 0, patch = 0;
+    VantaroVersion(&major, &minor, &patch);
+    const std::string text =
+        std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch);
+    if (json)
+        std::cout << nlohmann::json{{"version", text}, {"major", major}, {"minor", minor},
+                                    {"patch", patch}}.dump(2)
+                  << "\n";
+    else
+        std::cout << "vantaro " << text << "\n";
+}
+
 int Run(int argc, char** argv) {
     CLI::App app{"vantaro: relief and flare header calculation engine, command-line host"};
     app.require_subcommand(0, 1);
     std::string componentsFile, caseFile, mix;
-    bool json = false;
+    bool json = false, version = false;
     app.add_option("--components", componentsFile, "component library CSV (default: built-in)");
     app.add_option("--case", caseFile, "case file (JSON: composition, T, P, kij overrides)");
     app.add_option("--mix", mix, "composition as name=fraction,name=fraction,...");
     app.add_flag("--json", json, "print JSON instead of tables");
+    app.add_flag("--version", version, "print the engine library's version and exit");
     app.fallthrough();
 
     std::vector<std::pair<CLI::App*, const Command*>> subs;
@@ -55,6 +72,10 @@ int Run(int argc, char** argv) {
         return app.exit(e);
     }
 
+    if (version) {
+        PrintVersion(json);
+        return 0;
+    }
     SetMessageCallback(OnMessage, nullptr);
     Session s;
     s.lib = LoadLibrary(componentsFile);
