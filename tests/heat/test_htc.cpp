@@ -95,33 +95,27 @@ TEST(HtcExternal, StillMediumEqualTemperaturesAndOrientation) {
     EXPECT_GT(Outside(1.0, 290.0, 300.0, 0, 1), 100.0);
 }
 
+// Null outputs, non-positive or non-finite inputs, unknown medium codes:
+// status 0 and MISSING. Each case spoils one argument of a good call.
 TEST(Htc, BadInputIsRefused) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    double h = 0;
     EXPECT_EQ(HtcInternal(1, 1, 0.6, 4.18, 998, 300, 320, 0.05, 0, nullptr), 0);
     EXPECT_EQ(HtcExternal(1, 300, 310, 0.1, 0, nullptr, 0), 0);
-    const double in[][8] = {
-        {-1, 1, 0.6, 4.18, 998, 300, 320, 0.05}, {1, 0, 0.6, 4.18, 998, 300, 320, 0.05},
-        {1, 1, 0, 4.18, 998, 300, 320, 0.05},    {1, 1, 0.6, -4.18, 998, 300, 320, 0.05},
-        {1, 1, 0.6, 4.18, 998, 300, 320, 0},     {1, 1, 0.6, 4.18, nan, 300, 320, 0.05},
-        {nan, 1, 0.6, 4.18, 998, 300, 320, 0.05}, {1, 1, 0.6, 4.18, 998, 300, INFINITY, 0.05},
-    };
-    for (const auto& b : in) {
-        h = 0;
-        EXPECT_EQ(HtcInternal(b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], 0, &h), 0);
-        EXPECT_EQ(h, kMissing);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (auto [k, bad] :
+         {std::pair{0, -1.0}, {1, 0.0}, {2, 0.0}, {3, -4.18}, {7, 0.0}, {4, nan}, {0, nan}, {6, INFINITY}}) {
+        double a[8] = {1, 1, 0.6, 4.18, 998, 300, 320, 0.05}, h = 0;
+        a[k] = bad;
+        EXPECT_TRUE(HtcInternal(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], 0, &h) == 0 && h == kMissing) << k;
     }
-    const double out[][5] = {{1, 300, 310, 0.1, 2}, {1, 300, 310, 0.1, -1}, {-1, 300, 310, 0.1, 0},
-                             {1, 0, 310, 0.1, 0},   {1, 300, -5, 0.1, 0},   {1, 300, 310, 0, 0},
-                             {NAN, 300, 310, 0.1, 0}, {1, 300, 310, INFINITY, 0}};
-    for (const auto& b : out) {
-        h = 0;
-        EXPECT_EQ(HtcExternal(b[0], b[1], b[2], b[3], 0, &h, static_cast<int16_t>(b[4])), 0);
-        EXPECT_EQ(h, kMissing);
+    for (auto [k, bad] :
+         {std::pair{4, 2.0}, {4, -1.0}, {0, -1.0}, {1, 0.0}, {2, -5.0}, {3, 0.0}, {0, nan}, {3, INFINITY}}) {
+        double a[5] = {1, 300, 310, 0.1, 0}, h = 0;
+        a[k] = bad;
+        EXPECT_TRUE(HtcExternal(a[0], a[1], a[2], a[3], 0, &h, static_cast<int16_t>(a[4])) == 0 && h == kMissing) << k;
     }
     // Far outside the property fits (the water viscosity fit turns negative):
     // refused rather than a non-physical coefficient.
-    h = 0;
+    double h = 0;
     const int32_t st = HtcExternal(1.0, 1500.0, 1510.0, 0.1, 0, &h, 1);
     EXPECT_TRUE(st == 0 ? h == kMissing : (h > 0 && std::isfinite(h)));
 }

@@ -155,7 +155,8 @@ TEST_F(TwoPhaseMarch, EachPassFlashesAtTheMeanOfEstimateAndAnswer) {
     again.method = VANTARO_TWOPHASE_LOCKHART_MARTINELLI;
     again.p[0] = 2.2;
     ASSERT_EQ(again.Run(), -1);
-    const vt::test::Stream d = Evaluate(kWet, again.t[1] + 273.15, 200.0), u = Evaluate(kWet, again.t[0] + 273.15, 220.0);
+    const vt::test::Stream d = Evaluate(kWet, again.t[1] + 273.15, 200.0);
+    const vt::test::Stream u = Evaluate(kWet, again.t[0] + 273.15, 220.0);
     const double ql = d.frac[4] * d.v[4] / d.mw[3] + u.frac[4] * u.v[4] / u.mw[3];
     const double qv = d.frac[0] * d.v[0] / d.mw[3] + u.frac[0] * u.v[0] / u.mw[3];
     EXPECT_NEAR(again.r.holdup, ql / (ql + qv), 1e-6);

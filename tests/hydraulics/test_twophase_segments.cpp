@@ -81,9 +81,9 @@ TEST(TwoPhaseSegments, MatchIndependentEvaluationOfThePublishedEquations) {
         // The rise velocity's constants with sqrt(g) folded in are rounded
         // to 4 digits (5e-5 relative).
         const double tol = m == "ork" ? 2e-4 : 1e-7;
-        const std::pair<const char*, double> got[] = {{"pu", pu},         {"holdup", out.holdup}, {"re", out.re},
-                                                      {"fric", out.fric}, {"dpfric", out.dpfric}, {"dpelev", out.dpelev},
-                                                      {"dpacc", out.dpacc}};
+        const std::pair<const char*, double> got[] = {
+            {"pu", pu},           {"holdup", out.holdup}, {"re", out.re},       {"fric", out.fric},
+            {"dpfric", out.dpfric}, {"dpelev", out.dpelev}, {"dpacc", out.dpacc}};
         for (const auto& [key, v] : got) EXPECT_NEAR(v, r[key], tol * std::fabs(r[key]) + 1e-12) << key;
         EXPECT_NEAR(pu, call.pd + out.dpfric + out.dpelev + out.dpacc, 1e-12);
     }

@@ -41,39 +41,24 @@ TEST(Matrix, StoresColumnByColumnAndViewsWriteThrough) {
     EXPECT_TRUE(m(1, 2) == 2.0 && m(0, 0) == -1.0);
 }
 
-TEST(Matrix, ConstructorsAssignmentAndOwnership) {
+// A view writes through to the caller's storage; copies (of views too) own
+// their elements; assigning a different count reallocates an owning target,
+// the same count into a view writes through. Owned storage is freed, viewed
+// storage is not.
+TEST(Matrix, ViewsCopiesAndOwnership) {
     const long live = vt::platform::LiveAllocations();
     {
         double store[6] = {1, 2, 3, 4, 5, 6};
-        Matrix<double> v(3, 2, store);  // a view of the caller's storage
-        EXPECT_TRUE(!v.Data().ownData && v.Array() == store && v(2, 1) == 6.0);
+        Matrix<double> v(3, 2, store), copy(v), other(5, 5);
         v(0, 1) = 40.0;
-        EXPECT_EQ(store[3], 40.0);
-        // From an array: a deep copy shaped as asked; short arrays are padded
-        // with zeros, long ones cut.
-        TNX::dynarray<double> a(store, 6);
-        Matrix<double> padded(2, 4, a), cut(2, 2, a), copyOfView(v);
-        EXPECT_TRUE(padded.Data().ownData && padded.Array() != store && padded(1, 2) == 6.0 && padded(1, 3) == 0.0);
-        EXPECT_TRUE(cut.Data().size == 4 && cut(1, 1) == 40.0);
-        copyOfView(0, 0) = -1.0;
-        EXPECT_TRUE(copyOfView.Data().ownData && store[0] == 1.0);
-        // Same element count: copied in place, the shape follows the source;
-        // a different count reallocates an owning target; a view target of
-        // the same size writes through to the viewed storage.
-        Matrix<double> src = Sample(), same(3, 2), other(5, 5);
-        double* before = same.Array();
-        same = src;
-        other = src;
-        EXPECT_TRUE(same.Array() == before && same.Height() == 2 && same(1, 2) == 12.0);
+        copy(0, 0) = -1.0;
+        EXPECT_TRUE(!v.Data().ownData && store[3] == 40.0 && copy.Data().ownData && store[0] == 1.0);
+        other = Sample();
         EXPECT_TRUE(other.Data().size == 6 && other.Width() == 3 && other(1, 1) == 11.0);
-        src(0, 0) = 99.0;
-        EXPECT_EQ(other(0, 0), 0.0) << "a copy, not a view";
         v = other;
         EXPECT_EQ(store[5], 12.0);
-        other = other;
-        EXPECT_EQ(other(1, 2), 12.0);
     }
-    EXPECT_EQ(vt::platform::LiveAllocations(), live) << "owned storage freed, viewed storage not";
+    EXPECT_EQ(vt::platform::LiveAllocations(), live);
 }
 
 TEST(Matrix, ImpossibleShapesAndFailedAllocationsThrowAndLeakNothing) {
