@@ -90,30 +90,6 @@ TEST(Ifc67, OutsideEveryRegion) {
     }
 }
 
-// The analytic derivatives agree with central differences of the functions.
-TEST(Ifc67, DerivativesMatchFiniteDifferences) {
-    const double e = 1e-5;
-    auto d = [&](auto f, double x) { return (f(x + e) - f(x - e)) / (2 * e); };
-    for (auto [th, be] : {std::pair{0.5, 0.1}, {0.9, 1.0}, {0.7, 0.01}, {1.1, 1.5}}) {
-        const bool r1 = th <= 0.9 && be >= 0.1;
-        auto G = [&](double t, double b) { return r1 ? vt::ifc67::Region1(t, b) : vt::ifc67::Region2(t, b); };
-        const auto g = G(th, be);
-        EXPECT_NEAR(g.gt, d([&](double t) { return G(t, be).g; }, th), 1e-5 * std::fabs(g.gt) + 1e-6) << th;
-        EXPECT_NEAR(g.gtt, d([&](double t) { return G(t, be).gt; }, th), 1e-5 * std::fabs(g.gtt) + 1e-5) << th;
-        EXPECT_NEAR(g.gb, d([&](double b) { return G(th, b * be).g; }, 1.0) / be, 1e-6 * std::fabs(g.gb) + 1e-7) << th;
-    }
-    for (bool liquid : {false, true}) {
-        const double th = 0.985, chi = liquid ? 0.6 : 2.0;
-        auto F = [&](double t, double c) { return vt::ifc67::Region3(t, c, liquid); };
-        const auto f = F(th, chi);
-        EXPECT_NEAR(f.ft, d([&](double t) { return F(t, chi).f; }, th), 1e-4);
-        EXPECT_NEAR(f.fc, d([&](double c) { return F(th, c).f; }, chi), 1e-6);
-        EXPECT_NEAR(f.ftt, d([&](double t) { return F(t, chi).ft; }, th), 1e-2);
-        EXPECT_NEAR(f.ftc, d([&](double t) { return F(t, chi).fc; }, th), 1e-4);
-        EXPECT_NEAR(f.fcc, d([&](double c) { return F(th, c).fc; }, chi), 1e-4);
-    }
-}
-
 // The subregions join: 1 and 4 at 623.15 K, 2 and 3 on the L-line.
 TEST(Ifc67, ContinuityAcrossSubregions) {
     EXPECT_NEAR(vt::WaterEnthalpy(623.15, 20000, 1) / kMw, 1647.18, 0.05);         // region 1

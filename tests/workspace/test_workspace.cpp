@@ -1,15 +1,55 @@
+// The workspace: opening and closing the component table, the precomputed
+// equation-of-state constants, allocation and precalculation failures; the
+// built-in interaction parameters; the mixture sums and the 2-D table
+// interpolation.
+#include <gtest/gtest.h>
+
 #include <cmath>
-#include <cstring>
+#include <string>
 #include <vector>
 
-#include "fixtures.h"
+#include "../support/csv.h"
 #include "platform/alloc.h"
+#include "vantaro/vantaro.h"
+#include "workspace/mixture.h"
 #include "workspace/workspace.h"
 
-using namespace vt_test;
-using vt::g_ws;
-
 namespace {
+
+using vt::g_ws;
+constexpr double M = VANTARO_MISSING;
+
+// A few rows of the reference component library (code, family, mw, tb, pc, tc, vc, omega, omegasrk).
+CompRecord Make(int code, int family, double mw, double tb, double pc, double tc, double vc, double omega,
+                double omegasrk, double liqden = 500.0) {
+    CompRecord r{};
+    r.code = code, r.family = family, r.mw = mw, r.liqden = liqden, r.tb = tb, r.classnum = 1.0;
+    r.pc = pc, r.tc = tc, r.vc = vc, r.omega = omega, r.omegasrk = omegasrk;
+    r.visca = r.viscb = VANTARO_MISSING;
+    return r;
+}
+CompRecord Methane() {
+    return Make(1, 0, 16.04246, 111.6672, 4599.2, 190.564, 0.09862781, 0.01142, 0.0074, 299.56);
+}
+CompRecord Propane() { return Make(3, 0, 44.09562, 231.0362, 4251.2, 369.89, 0.2, 0.1521, 0.1532, 506.69); }
+CompRecord Nitrogen() { return Make(59, 10, 28.0134, 77.355, 3395.8, 126.192, 0.0894142, 0.0372, 0.0358); }
+CompRecord Water() { return Make(61, 11, 18.01528, 373.124, 22064.0, 647.096, 0.055948, 0.3443, 0.3852, 999.0); }
+
+// Records every message the engine shows.
+struct Messages {
+    std::vector<std::string> captions, texts;
+    static void Record(const char* caption, const char* text, void* user) {
+        static_cast<Messages*>(user)->captions.emplace_back(caption);
+        static_cast<Messages*>(user)->texts.emplace_back(text);
+    }
+    Messages() { SetMessageCallback(&Messages::Record, this); }
+    ~Messages() { SetMessageCallback(nullptr, nullptr); }
+};
+
+void Open(const std::vector<CompRecord>& recs) {
+    std::vector<double> kij(recs.size() * recs.size(), 0.0);
+    OpenProps(static_cast<int32_t>(recs.size()), recs.data(), kij.data(), kij.data());
+}
 
 class WorkspaceTest : public ::testing::Test {
 protected:
@@ -179,6 +219,123 @@ TEST_F(WorkspaceTest, PrecalculationFaultIsReported) {
     }
     Open({Propane(), Methane()});  // valid components raise no message
     EXPECT_TRUE(msgs.texts.empty());
+}
+
+
+TEST(GetKijHardWiredTest, RulesInOrder) {
+    for (const vt::test::CsvRow& r : vt::test::ReadCsv("tests/data/kij_rules.csv")) {
+        double k = -99;
+        GetKijHardWired(1, static_cast<int>(r["c1"]), static_cast<int>(r["f1"]), static_cast<int>(r["c2"]),
+                        static_cast<int>(r["f2"]), &k);
+        EXPECT_DOUBLE_EQ(k, r["kij"]) << r.Str("why");
+    }
+}
+
+class EstimateKijTest : public ::testing::Test {
+protected:
+    void TearDown() override { CloseProps(); }
+    double Est(int method, int i, int j, int32_t* status = nullptr) {
+        double k = -99;
+        const int32_t s = EstimateKij(method, i, j, &k);
+        if (status) *status = s;
+        return k;
+    }
+};
+
+TEST_F(EstimateKijTest, IndexRulesAndCriticalVolumeRule) {
+    CompRecord a = Methane(), b = Methane();
+    a.vc = b.vc = 0.3;
+    Open({a, b, Propane()});
+    int32_t s = 5;
+    EXPECT_EQ(Est(1, 0, 0, &s), -99);  // i = j leaves kij
+    EXPECT_EQ(s, -1);
+    EXPECT_EQ(Est(1, -1, 0, &s), 0.0);
+    EXPECT_EQ(s, 0);
+    EXPECT_EQ(Est(1, 0, 3, &s), 0.0);
+    EXPECT_EQ(s, 0);
+    // Decimal exponents: equal critical volumes give a small positive kij.
+    EXPECT_NEAR(Est(1, 0, 1), 1.0 - std::pow(0.3, 0.00034), 1e-15);
+    EXPECT_GT(Est(1, 0, 1), 0.0);
+    const double vi = 0.3, vj = 0.2;
+    EXPECT_NEAR(Est(2, 0, 2), 1.0 - 2 * std::pow(vi * vj, 0.16667) / (std::pow(vi, 0.333) + std::pow(vj, 0.333)),
+                1e-15);
+    CloseProps();
+    EXPECT_EQ(Est(1, 0, 1, &s), 0.0);  // no workspace: out of range
+    EXPECT_EQ(s, 0);
+}
+
+TEST_F(EstimateKijTest, WaterAndSpecialPairs) {
+    CompRecord h2s = Make(54, 10, 34.08, 212.855, 9000, 373.1, 0.0981, 0.1005, 0.1, 800.0);
+    CompRecord co2 = Make(53, 10, 44.01, 194.67, 7377.3, 304.128, 0.094, 0.224, 0.22);
+    CompRecord meoh = Make(50, 3, 32.04, 337.8, 8084, 512.5, 0.117, 0.565, M);
+    CompRecord meg = Make(130, 7, 62.07, 470.4, 8200, 720.0, 0.191, 0.507, M);
+    CompRecord deg = Make(131, 7, 106.1, 518.0, 4600, 744.6, 0.316, 0.62, M);
+    CompRecord teg = Make(132, 7, 150.2, 560.0, 3320, 769.5, 0.443, 0.758, M);
+    Open({Methane(), Propane(), Water(), h2s, co2, meoh, meg, deg, teg});
+    // H2S correlations in tb and liqden of the second component.
+    const double x = std::pow(1.8 * 212.855, 2) * 800.0 / 1000.0, api = 141500.0 / 800.0 - 131.5;
+    EXPECT_NEAR(Est(1, 1, 3), 0.059 + 4.5e-8 * x - 9.27e-14 * x * x - 43.18 / (api * api + 1), 1e-15);
+    const double xp = std::pow(1.8 * 231.0362, 2) * 506.69 / 1000.0, apip = 141500.0 / 506.69 - 131.5;
+    EXPECT_NEAR(Est(1, 3, 1), 0.0883 - 2.06e-8 * xp - 4e-14 * xp * xp + 2.252 / (apip * apip + 1), 1e-15);
+    const struct { int method, i, j; double k; } cases[] = {
+        {1, 0, 2, 0.5},  {1, 2, 1, 0.48}, {1, 4, 2, 0.0445}, {2, 2, 4, 0.0392}, {3, 4, 2, M},  // method 3: none
+        {1, 5, 2, -0.18}, {2, 2, 5, -0.09}, {3, 5, 2, -99},  // methanol/water, method 3: unchanged
+        {1, 6, 2, -0.1}, {1, 2, 7, 0.25}, {2, 8, 2, -0.5531}, {1, 4, 5, M},  // no rule
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(Est(c.method, c.i, c.j), c.k) << c.method << " " << c.i << " " << c.j;
+}
+
+
+class MixtureTest : public ::testing::Test {
+protected:
+    void SetUp() override { Open({Methane(), Propane(), Water()}); }
+    void TearDown() override { CloseProps(); }
+};
+
+// Mole-fraction sums without normalisation (fractions summing to 2 give
+// twice the value); an absent composition (MISSING first) gives 0 and
+// MISSING, a MISSING element further on is summed like a number.
+TEST_F(MixtureTest, ExportsAreUnnormalisedSums) {
+    const double x[3] = {1.0, 0.6, 0.4}, absent[3] = {M, 0.5, 0.5}, later[3] = {0.0, M, 0.0}, pure[3] = {0, 1, 0};
+    double r = 0;
+    EXPECT_TRUE(MolWeight(x, &r) == 1 && std::fabs(r - (16.04246 + 0.6 * 44.09562 + 0.4 * 18.01528)) < 1e-9);
+    EXPECT_TRUE(PseudoPc(x, &r) == 1 && std::fabs(r - (4599.2 + 0.6 * 4251.2 + 0.4 * 22064.0)) < 1e-9);
+    EXPECT_TRUE(PseudoTc(later, &r) == 1 && std::fabs(r - M * 369.89) < 1e-6);
+    EXPECT_TRUE(PseudoTc(absent, &r) == 0 && r == M);
+    EXPECT_TRUE(vt::MixVc(pure, &r) == 1 && r == 0.2);
+    EXPECT_TRUE(MolWeight(nullptr, &r) == 0 && r == M);
+    EXPECT_EQ(PseudoTc(x, nullptr), 0);
+}
+
+// A zero fraction skips a MISSING constant; the internal sum stops at a
+// MISSING fraction.
+TEST_F(MixtureTest, ZeroFractionSkipsMissingConstant) {
+    CompRecord odd = Propane();
+    odd.mw = M;
+    Open({Methane(), odd});
+    const double x[2] = {1.0, 0.0}, y[2] = {0.5, M}, z[2] = {0.25, 0.75};
+    double r = 0;
+    EXPECT_EQ(MolWeight(x, &r), 1);
+    EXPECT_DOUBLE_EQ(r, 16.04246);
+    EXPECT_EQ(vt::MixMw(y), M);
+    EXPECT_DOUBLE_EQ(vt::MixMw(z), 0.25 * 16.04246 + 0.75 * M);
+}
+
+TEST(Interp2Test, NodesInteriorAndOutside) {
+    const double xs[3] = {0.0, 1.0, 3.0}, ys[3] = {10.0, 20.0, 40.0};
+    // z(x, y) = 2 x + y / 10 at the nodes, row by row with row length 3: a
+    // bilinear function is reproduced everywhere inside, nodes exactly.
+    double z[9];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) z[3 * i + j] = 2 * xs[i] + ys[j] / 10;
+    for (auto [x, y] : {std::pair{0.0, 10.0}, {1.0, 20.0}, {3.0, 40.0}, {0.5, 15.0}, {2.0, 30.0}, {3.0, 25.0},
+                        {0.25, 40.0}, {1.0, 33.0}})
+        EXPECT_NEAR(vt::Interp2(x, y, 3, 3, xs, ys, z), 2 * x + y / 10, 1e-12) << x << "," << y;
+    EXPECT_EQ(vt::Interp2(1.0, 20.0, 3, 3, xs, ys, z), z[4]);
+    EXPECT_EQ(vt::Interp2(3.0, 40.0, 3, 3, xs, ys, z), z[8]);
+    for (auto [x, y] : {std::pair{-1e-9, 20.0}, {3.0000001, 20.0}, {1.0, 9.999}, {1.0, 40.001}})
+        EXPECT_EQ(vt::Interp2(x, y, 3, 3, xs, ys, z), M) << x << "," << y;
+    EXPECT_NEAR(vt::Interp2(2.0, 15.0, 3, 2, xs, ys, z), 4.0 + 1.5, 1e-12);  // ny = 2 reads no third column
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
-// Film coefficients: Dittus-Boelter inside, the external fits against the
-// Churchill correlations for air, and the guards.
+// Heat transfer through the exports: film coefficients (Dittus-Boelter
+// inside, the external fits against the Churchill correlations for air),
+// the dimensionless groups, and the superheat correction factor against the
+// published table (tests/data/ksh.csv) with its interpolation, clamping and
+// NaN signal.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <string>
 
+#include "../support/csv.h"
 #include "heat/htc.h"
 #include "vantaro/vantaro.h"
 
@@ -118,6 +123,63 @@ TEST(Htc, BadInputIsRefused) {
     double h = 0;
     const int32_t st = HtcExternal(1.0, 1500.0, 1510.0, 0.1, 0, &h, 1);
     EXPECT_TRUE(st == 0 ? h == kMissing : (h > 0 && std::isfinite(h)));
+}
+
+TEST(Groups, ReynoldsPrandtlAndGrashof) {
+    double x = 0, g2 = 0, gr = 0;
+    EXPECT_EQ(Reynolds(1.0, 0.1, 1000.0, 1.0, &x), -1);
+    EXPECT_DOUBLE_EQ(x, 100000.0);
+    EXPECT_EQ(Reynolds(1000.0, 1.0, 0.1, 1.0, &x), -1);  // the first three only multiply
+    EXPECT_DOUBLE_EQ(x, 100000.0);
+    // Water at 20 C: cp 4.18 kJ/(kg K), 1.0 cP, 0.6 W/(m K) -> Pr 6.97.
+    EXPECT_EQ(Prandtl(4.18, 1.0, 0.6, &x), -1);
+    EXPECT_NEAR(x, 6.9667, 1e-4);
+    // For an ideal gas rho ~ 1/T, so beta = 1/T1 and Gr = g (1/T1) dT L^3 / nu^2.
+    // Swapping the temperatures alone changes nothing; swapping the pairs
+    // refers beta and density to the other state.
+    const double t1 = 300, t2 = 320, rho1 = 1.177, rho2 = rho1 * t1 / t2, mu = 0.01846, l = 0.1;
+    const double nu = mu * 1e-3 / rho1;
+    EXPECT_EQ(Grashof(t1, t2, l, mu, rho1, rho2, &gr), -1);
+    EXPECT_NEAR(gr, 9.81 / t1 * (t2 - t1) * l * l * l / (nu * nu), 1e-9 * gr);
+    EXPECT_EQ(Grashof(t2, t1, l, mu, rho1, rho2, &g2), -1);
+    EXPECT_DOUBLE_EQ(g2, gr);
+    EXPECT_EQ(Grashof(t2, t1, l, mu, rho2, rho1, &g2), -1);
+    EXPECT_NEAR(g2, 9.81 / t2 * (t2 - t1) * l * l * l * rho2 * rho2 / (mu * mu * 1e-6), 1e-9 * g2);
+}
+
+TEST(Groups, NoCheckingButNoCrash) {
+    double x = 0;
+    EXPECT_EQ(Grashof(300, 300, 0.1, 0.018, 1.2, 1.2, &x), -1);
+    EXPECT_TRUE(std::isnan(x));
+    EXPECT_EQ(Reynolds(1, 1, 1, 0, &x), -1);
+    EXPECT_TRUE(std::isinf(x));
+    EXPECT_EQ(Reynolds(1, 1, 1, 1, nullptr), 0);
+    EXPECT_EQ(Prandtl(1, 1, 1, nullptr), 0);
+    EXPECT_EQ(Grashof(1, 2, 1, 1, 1, 1, nullptr), 0);
+}
+
+TEST(Superheat, EveryGridPointOfTheStandardsTable) {
+    const auto rows = vt::test::ReadCsv("tests/data/ksh.csv");
+    ASSERT_EQ(rows.size(), 28u);
+    for (const auto& row : rows)
+        for (int c = 0; c < 10; ++c) {
+            const std::string t = std::to_string(300 + 100 * c);
+            EXPECT_NEAR(SuperheatCoefficient(300.0 + 100.0 * c, row["psig"]), row[t], 1e-12)
+                << row["psig"] << " psig, " << t << " F";
+        }
+}
+
+// Bilinear between grid points (650 F, 700 psig: the corners 0.92, 0.87 at
+// 600 psig and 0.95, 0.88 at 800 psig); clamped to the grid; NaN gives 9.99.
+TEST(Superheat, InterpolationClampingAndNan) {
+    const struct {
+        double t, p, k;
+    } cases[] = {{350, 15, 0.99}, {650, 700, 0.25 * (0.92 + 0.87 + 0.95 + 0.88)}, {825, 3000, 0.82 - 0.25 * 0.08},
+                 {250, 0, 1.0}, {250, 15, 1.0}, {250, 600, 1.0}, {250, 3000, 1.0}, {250, 9999, 1.0}, {1200, 3000, 0.62},
+                 {5000, 10000, 0.62}, {1200, 15, 0.70}, {INFINITY, -INFINITY, 0.70}, {NAN, 100, 9.99},
+                 {500, NAN, 9.99}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(SuperheatCoefficient(c.t, c.p), c.k, 1e-12) << c.t << " F " << c.p << " psig";
 }
 
 }  // namespace
