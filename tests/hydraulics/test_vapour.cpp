@@ -10,6 +10,7 @@
 #include <limits>
 #include <numbers>
 
+#include "../support/csv.h"
 #include "heat/groups.h"
 #include "hydraulics/friction.h"
 #include "hydraulics/vapour.h"
@@ -31,18 +32,14 @@ double Colebrook(double re, double relRough) {
     return 1.0 / (x * x);
 }
 
-TEST(Friction, RegimesAndTheirBoundaries) {
-    const struct { int method; double re, d, eps, f, tol; } cases[] = {
-        // Laminar whatever the code.
-        {0, 1000, 1, 0, 0.064, 1e-12}, {1, 1000, 1, 0, 0.064, 1e-12}, {7, 1000, 1, 0, 0.064, 1e-12},
-        {0, 10, 1, 0, 4.0, 0},  // Fanning 1.6 capped at 1
-        {0, 3000, 1, 0, 0.04356, 5e-5}, {1, 3000, 1, 0, 0.04356, 5e-5}, {0, 1e5, 1, 0, 0.01760, 5e-5},
-        {1, 1e5, 1, 0, 0.01801, 5e-5}, {0, 1e5, 4, 0.0018, 0.02029, 5e-5}, {1, 1e5, 4, 0.0018, 0.02019, 5e-5},
-        {2, 1e5, 1, 0, 0.0, 0}, {-1, 1e5, 1, 0, 0.0, 0}, {2, 4000, 1, 0.001, 0.0, 0},  // turbulent from 4000
-        {1, 2099.999, 1, 0, 64 / 2099.999, 1e-12},  // 2100 starts the transition form
-    };
-    for (const auto& c : cases)
-        EXPECT_NEAR(Darcy(c.method, c.re, c.d, c.eps), c.f, c.tol) << "method " << c.method << " Re " << c.re;
+// Published values and the regime boundaries (tests/data/friction_factors.csv).
+TEST(Friction, ValuesAndRegimeBoundaries) {
+    for (const vt::test::CsvRow& c : vt::test::ReadCsv("tests/data/friction_factors.csv")) {
+        double f = -1;
+        if (c.Has("re")) f = Darcy(static_cast<int>(c["method"]), c["re"], c["d"], c["eps"]);
+        else EXPECT_EQ(TurbulentFrictionFactor(static_cast<int32_t>(c["method"]), c["d"], c["eps"], &f), 1);
+        EXPECT_NEAR(f, c["f"], c["tol"]) << "method " << c.Str("method") << " Re " << c.Str("re") << " d " << c["d"];
+    }
     EXPECT_GT(Darcy(1, 2100, 1, 0), 64 / 2100.0);
     EXPECT_EQ(Darcy(2, 3999.9, 1, 0.001), Darcy(0, 3999.9, 1, 0.001));  // transition: no code
     // A NaN Reynolds number falls into the turbulent branch.
@@ -65,25 +62,6 @@ TEST(Friction, CorrelationsFollowColebrookAcrossTheMoodyChart) {
             if (rr <= 1e-2) {
                 EXPECT_NEAR(Darcy(0, re, 1, rr), Colebrook(re, rr), 0.002 * Colebrook(re, rr)) << re << " " << rr;
             }
-    }
-}
-
-TEST(Friction, PublishedMoodyValues) {
-    // Smooth pipe (Colebrook / Prandtl-Karman): 0.0180 at 1e5, 0.0116 at 1e6.
-    EXPECT_NEAR(Darcy(1, 1e5, 1, 0), 0.0180, 0.0001);
-    EXPECT_NEAR(Darcy(1, 1e6, 1, 0), 0.0116, 0.0001);
-    // Complete turbulence, von Karman: 1/sqrt(f) = -2 log10(e/3.7D);
-    // e/D = 0.001 -> 0.01962. Commercial steel, 4 in: e = 0.0018 in, fully
-    // rough f ~ 0.0163 (Crane TP-410 gives 0.017).
-    const struct {
-        int method;
-        double d, eps, f, tol;
-    } cases[] = {{1, 1, 0.001, 0.01962, 0.0001}, {1, 1, 0.001, 0.01963, 5e-6}, {0, 1, 0.001, 0.02061, 5e-6},
-                 {1, 4.026, 0.0018, 0.0163, 0.0003}};
-    for (const auto& c : cases) {
-        double f = 0;
-        EXPECT_EQ(TurbulentFrictionFactor(c.method, c.d, c.eps, &f), 1);
-        EXPECT_NEAR(f, c.f, c.tol) << c.method << " " << c.d;
     }
 }
 
