@@ -113,19 +113,9 @@ TEST(BeggsBrillRegime, ThePublishedMap) {
     }
 }
 
-TEST(BeggsBrillSegment, HoldupVariantsAndElevationOptions) {
-    // lambda = 0.3 at Fr = 1: intermittent, HL(0) = 0.845 * 0.3^0.5351 =
-    // 0.4437 on a horizontal pipe, times 0.924 with the correction.
-    const double q = std::sqrt(kG * 0.0254 * 4.026) * Segment(0, 0).Area();
-    Segment s(0.7 * q, 0.3 * q);
+TEST(BeggsBrillSegment, VariantsAndElevationOptions) {
     vt::SegmentResult out{};
     int32_t regime = -1;
-    for (int32_t correction : {0, 1}) {
-        vt::BeggsBrillSegment(vt::kBeggsBrillNoAcceleration, s.pd, s.Call(), s.nodes, out, &regime, correction);
-        EXPECT_EQ(regime, vt::kRegimeIntermittent);
-        EXPECT_NEAR(out.holdup, 0.4437 * (correction ? 0.924 : 1.0), 1e-4);
-        EXPECT_EQ(out.dpelev, 0.0);
-    }
     // Gas alone, vertical: the static head of the gas column; the variant
     // only adds the acceleration.
     Segment gas(0.05, 0.0);
@@ -182,13 +172,7 @@ TEST(DuklerSegment, LimitsAndAcceleration) {
     double fn = 0;
     vt::FrictionFactor(1, out.re, liquid.pipe.dia, liquid.pipe.rough, &fn);
     EXPECT_TRUE(out.holdup == 1.0 && out.fric == fn);
-    // Horizontal: no static head in either mode; mode 1 reports lambda.
     Segment s(0.02, 0.008);
-    vt::DuklerSegment(s.Call(), s.nodes, out, &regime, vt::kDuklerTwoPhaseDensity);
-    EXPECT_EQ(out.dpelev, 0.0);
-    EXPECT_NEAR(out.holdup, 0.008 / 0.028, 1e-15);
-    vt::DuklerSegment(s.Call(), s.nodes, out, &regime, vt::kDuklerFlanigan);
-    EXPECT_TRUE(out.dpelev == 0.0 && out.holdup > 0.008 / 0.028);
     // The gas expands upstream to downstream: the momentum flux grows and the
     // acceleration drop is their difference; none without friction or head.
     s.nodes.qv[0] = 0.03;
