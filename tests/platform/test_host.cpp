@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/messages.h"
 #include "platform/hoststring.h"
 #include "platform/message.h"
 #include "vantaro/vantaro.h"
@@ -62,22 +63,11 @@ TEST(HostString, WideStringsReallocationAndAnsiText) {
     FreeString(t);
 }
 
-struct Received {
-    std::vector<std::string> captions, texts;
-    static void Record(const char* caption, const char* text, void* user) {
-        static_cast<Received*>(user)->captions.emplace_back(caption);
-        static_cast<Received*>(user)->texts.emplace_back(text);
-    }
-    ~Received() { SetMessageCallback(nullptr, nullptr); }
-};
-
 TEST(Message, GoesToTheHostsCallbackWithTheCaption) {
-    Received r;
-    SetMessageCallback(Received::Record, &r);
+    vt::test::Messages r;
     vt::platform::ShowMessage("Error Releasing Memory In Flash");
     ASSERT_EQ(r.texts.size(), 1u);
-    EXPECT_EQ(r.captions[0], "Vantaro");
-    EXPECT_EQ(r.texts[0], "Error Releasing Memory In Flash");
+    EXPECT_TRUE(r.captions[0] == "Vantaro" && r.texts[0] == "Error Releasing Memory In Flash");
 }
 
 // Once the callback is removed again, messages go to standard error, or on
@@ -88,8 +78,7 @@ TEST(Message, WithoutCallbackGoesToTheSystem) {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     if (!(ntdll && GetProcAddress(ntdll, "wine_get_version"))) GTEST_SKIP() << "needs a person to click OK";
 #endif
-    Received r;
-    SetMessageCallback(Received::Record, &r);
+    vt::test::Messages r;
     SetMessageCallback(nullptr, &r);
 #if defined(_WIN32)
     vt::platform::ShowMessage("no one is listening");

@@ -54,18 +54,10 @@ class Transport : public testing::Test {
 protected:
     void SetUp() override { vt::test::OpenTable(kNames); }
     void TearDown() override { vt::CloseProps(); }
-    // Fills visca/viscb of every component with ViscParam, as a host does.
-    void FitViscosityParameters(int kind) {
-        for (int i = 0; i < vt::g_ws.ncomp; ++i) {
-            CompRecord& c = vt::g_ws.cd[i];
-            ::ViscParam(kind, c.mw, c.tc, c.pc / 100.0, c.vc, c.vstar, c.omega, c.omegasrk, c.tb, c.liqden,
-                        &c.visca, &c.viscb);
-        }
-    }
 };
 
 TEST_F(Transport, PureFluidsAgainstPublishedData) {
-    FitViscosityParameters(1);  // liquid viscosity by the petroleum-fraction route (Twu)
+    vt::test::FitViscosity(1);  // liquid viscosity by the petroleum-fraction route (Twu)
     for (const vt::test::CsvRow& r : vt::test::ReadCsv("tests/data/transport.csv")) {
         const std::string prop = r.Str("property"), name = r.Str("name");
         const auto x = Pure(name);
@@ -180,7 +172,7 @@ TEST(WaterViscosity, EdgeCases) {
 // A liquid of 99.95 % water takes the water formulas (at 273.15 K below
 // it); 99.8 % water goes through corresponding states.
 TEST_F(Transport, LiquidViscosityOfWaterUsesTheWaterFormulas) {
-    FitViscosityParameters(0);
+    vt::test::FitViscosity(0);
     const double rho = 996.5;  // kg/m3
     for (double xw : {0.9995, 0.998}) {
         const auto x = Mix({{"water", xw}, {"n-hexane", 1.0 - xw}});
@@ -197,7 +189,7 @@ TEST_F(Transport, LiquidViscosityOfWaterUsesTheWaterFormulas) {
 // ViscParam then ViscLiquid reproduce the estimation method at its own eight
 // fitting temperatures (Letsou-Stiel for a defined compound).
 TEST_F(Transport, FittedParametersReproduceLetsouStiel) {
-    FitViscosityParameters(0);
+    vt::test::FitViscosity(0);
     for (const char* name : {"n-hexane", "n-decane", "toluene", "methanol", "propane"}) {
         const CompRecord& c = Rec(name);
         double sumSq = 0, worst = 0;
@@ -240,7 +232,7 @@ TEST(ViscParam, BranchSelectionAndDegenerateInput) {
 // the FP flags; unusable numbers give -1 and MISSING; a computation clears
 // the flags.
 TEST_F(Transport, ExportsGuardTheirArguments) {
-    FitViscosityParameters(0);
+    vt::test::FitViscosity(0);
     const double absent[] = {MISSING, 0.5};
     const std::vector<double> zero(kNames.size(), 0.0), hex = Pure("n-hexane"), meth = Pure("methane");
     double out = 0;

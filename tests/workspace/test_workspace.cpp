@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../support/component_table.h"
+#include "../support/messages.h"
 #include "platform/alloc.h"
 #include "vantaro/vantaro.h"
 #include "workspace/mixture.h"
@@ -18,18 +19,8 @@ namespace {
 
 using vt::g_ws;
 using vt::test::Component;
+using vt::test::Messages;
 constexpr double M = VANTARO_MISSING;
-
-// Records every message the engine shows.
-struct Messages {
-    std::vector<std::string> captions, texts;
-    static void Record(const char* caption, const char* text, void* user) {
-        static_cast<Messages*>(user)->captions.emplace_back(caption);
-        static_cast<Messages*>(user)->texts.emplace_back(text);
-    }
-    Messages() { SetMessageCallback(&Messages::Record, this); }
-    ~Messages() { SetMessageCallback(nullptr, nullptr); }
-};
 
 // Opens the named components of the library with all kij zero.
 void Open(const std::vector<CompRecord>& recs) {
