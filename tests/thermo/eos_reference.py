@@ -5,8 +5,10 @@ A separate, plain implementation of the textbook Peng-Robinson and
 Soave-Redlich-Kwong equations (Peng & Robinson 1976; Soave 1972) with the
 engine's constants, a Cardano root finder in complex arithmetic and a
 tightly converged two-phase flash (Wilson start, successive substitution,
-bisection Rachford-Rice) and bubble/dew temperatures. kij = 0. Prints the
-reference values of tests/data/flash_reference.csv and bubble_dew_reference.csv. Run: python3 eos_reference.py path/to/components.csv
+bisection Rachford-Rice), bubble/dew temperatures and the thermodynamic
+speed of sound of a Peng-Robinson vapour. kij = 0. Prints the reference
+values of tests/data/flash_reference.csv, bubble_dew_reference.csv,
+pure_vapours.csv and pr_sound_speeds.csv. Run: python3 eos_reference.py path/to/components.csv
 """
 import cmath
 import csv
@@ -20,7 +22,7 @@ SRK = dict(oa=0.42747, ob=0.08664, d1=1.0, d2=0.0)
 
 def load(path):
     with open(path) as f:
-        return {r["name"]: r for r in csv.DictReader(f)}
+        return {r["name"]: r for r in csv.DictReader(l for l in f if not l.startswith("#"))}
 
 
 def params(lib, names, method, T):
@@ -201,3 +203,53 @@ if __name__ == "__main__":
         print("bubble/dew T", names, method, "1000 kPa: %.6f %.6f" % (
             bubble_t(lib, names, z, method, 1000.0, 250.0, 350.0),
             dew_t(lib, names, z, method, 1000.0, 300.0, 420.0)))
+
+
+def sound_speed(lib, names, z, T, P):
+    """Peng-Robinson vapour: c^2 = -(v^2/M) (dP/dv)_T Cp/Cv, with
+    Cv = Cv_ig + T a'' ln((v + d1 b)/(v + d2 b))/((d1 - d2) b) and
+    Cp = Cv - T (dP/dT)_v^2/(dP/dv)_T (Peng & Robinson 1976), in m/s."""
+    d1, d2 = PR["d1"], PR["d2"]
+    # sqrt(a) of the mixture is s0 - s1 sqrt(T) (van der Waals mixing, kij = 0).
+    s0 = s1 = b = mw = cpig = 0.0
+    for nm, zi in zip(names, z):
+        r = lib[nm]
+        tc, pc, w = float(r["tc"]), float(r["pc"]), float(r["omega"])
+        m = 0.37464 + 1.54226 * w - 0.26992 * w * w
+        sac = math.sqrt(PR["oa"] * (R * tc) ** 2 / pc)
+        s0 += zi * sac * (1 + m)
+        s1 += zi * sac * m / math.sqrt(tc)
+        b += zi * PR["ob"] * R * tc / pc
+        mw += zi * float(r["mw"])
+        cpig += zi * sum(k * float(r["ig" + c]) * T ** (k - 1) for k, c in enumerate("bcdef", 1))
+    sa = s0 - s1 * math.sqrt(T)
+    a, da = sa * sa, -sa * s1 / math.sqrt(T)
+    d2a = s1 * s1 / (2 * T) + sa * s1 / (2 * T ** 1.5)
+    den = lambda v: (v + d1 * b) * (v + d2 * b)
+    dPdv = lambda v: -R * T / (v - b) ** 2 + a * (2 * v + (d1 + d2) * b) / den(v) ** 2
+    v = R * T / P
+    for _ in range(200):
+        v -= (R * T / (v - b) - a / den(v) - P) / dPdv(v)
+    dPdT = R / (v - b) - da / den(v)
+    cv = cpig - R + T * d2a * math.log((v + d1 * b) / (v + d2 * b)) / ((d1 - d2) * b)
+    cp = cv - T * dPdT ** 2 / dPdv(v)
+    return math.sqrt(-v * v / mw * dPdv(v) * cp / cv * 1000.0)
+
+
+GAS = (["nitrogen", "carbon dioxide", "methane", "ethane", "propane", "n-butane"],
+       [0.02, 0.03, 0.82, 0.07, 0.04, 0.02])
+
+if __name__ == "__main__":
+    lib = load(sys.argv[1])
+    for names, z in ((["methane"], [1.0]), (["nitrogen"], [1.0]), GAS):
+        for P in (101.325, 2000.0, 10000.0):
+            print("%s,%s,300,%g,%.6f" % (";".join(names), ";".join("%g" % v for v in z), P,
+                                         sound_speed(lib, names, z, 300.0, P)))
+
+    # Pure vapours (the largest root): Z and ln phi by both equations.
+    for name, T, P in (("methane", 250.0, 5000.0), ("methane", 400.0, 20000.0), ("propane", 400.0, 2000.0),
+                       ("propane", 300.0, 500.0), ("nitrogen", 200.0, 8000.0), ("nitrogen", 120.0, 300.0)):
+        for method in (1, 2):
+            ab, e = params(lib, [name], method, T)
+            lp, Z = lnphi([1.0], ab, e, T, P, False)
+            print("%s,%d,%g,%g,%.12f,%.12f" % (name, method, T, P, Z, lp[0]))
