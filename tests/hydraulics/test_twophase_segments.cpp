@@ -250,8 +250,7 @@ TEST(Orkiszewski, ColumnLimits) {
 
 TEST(Mandhane, RegionsOfThePublishedMap) {
     const std::string regimes[] = {"dispersed bubble", "elongated bubble", "slug", "stratified", "wave", "annular"};
-    ASSERT_EQ(regimes[vt::kSlug], "slug");
-    ASSERT_EQ(regimes[vt::kAnnular], "annular");
+    ASSERT_TRUE(regimes[vt::kSlug] == "slug" && regimes[vt::kAnnular] == "annular");
     for (const vt::test::CsvRow& p : vt::test::ReadCsv("tests/data/mandhane_map.csv")) {
         double s[6];
         EXPECT_EQ(Mandhane(p["gas"], p["liquid"], s), 0);
@@ -284,8 +283,7 @@ TEST(Mandhane, UnusableVelocitiesGiveMissingScores) {
     EXPECT_EQ(Mandhane(1, 1, nullptr), 0);
     for (auto [g, l] : {std::pair{0.0, 1.0}, {1.0, 0.0}, {-1.0, 1.0}, {nan, 1.0}, {1.0, INFINITY}}) {
         double s[6] = {};
-        EXPECT_EQ(Mandhane(g, l, s), 0);
-        for (double x : s) EXPECT_EQ(x, VANTARO_MISSING);
+        EXPECT_TRUE(Mandhane(g, l, s) == 0 && std::count(s, s + 6, VANTARO_MISSING) == 6) << g << " " << l;
     }
 }
 
