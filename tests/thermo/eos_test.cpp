@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -93,8 +94,7 @@ TEST_F(EosTest, FugacitiesAndDeparturesAgreeWithTheResidualGibbsEnergy) {
                 for (int sgn = 0; sgn < 2; ++sgn) {
                     std::vector<double> nn = m.x;
                     nn[i] += sgn ? 1e-5 : -1e-5;
-                    double tot = 0.0;
-                    for (double v : nn) tot += v;
+                    const double tot = std::accumulate(nn.begin(), nn.end(), 0.0);
                     for (double& v : nn) v /= tot;
                     g[sgn] = tot * GresRT(method, m.t, m.p, nn.data(), m.liquid);
                 }
@@ -117,7 +117,6 @@ TEST_F(EosTest, FugacitiesAndDeparturesAgreeWithTheResidualGibbsEnergy) {
             const double sNum = (h - kR * t * GresRT(method, t, m.p, m.x.data(), m.liquid)) / t - kR * std::log(m.p);
             EXPECT_NEAR(s, sNum, 1e-6 * std::fabs(sNum) + 1e-6);
             EXPECT_NEAR(cp, (hp - hm) / (2.0 * dt), 1e-3 * std::fabs(cp) + 1e-3);
-            vt::CloseProps();
         }
 }
 

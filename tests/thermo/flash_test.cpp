@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -44,9 +45,7 @@ void ExpectEquilibrium(int method, double t, double p, const std::vector<double>
     for (int k = 0; k < 3; ++k) {
         EXPECT_TRUE(r.b[k] >= 0.0 && r.b[k] <= 1.0 && (r.st[k] != 0 || r.b[k] == 0.0)) << k;
         bsum += r.b[k];
-        double s = 0.0;
-        for (double v : r.x[k]) s += v;
-        EXPECT_NEAR(r.st[k] ? s : 1.0, 1.0, 1e-12) << "slot " << k;
+        EXPECT_NEAR(r.st[k] ? std::accumulate(r.x[k].begin(), r.x[k].end(), 0.0) : 1.0, 1.0, 1e-12) << "slot " << k;
     }
     EXPECT_NEAR(bsum, 1.0, 1e-12);
     for (int i = 0; i < n; ++i) {

@@ -78,18 +78,29 @@ TEST_F(Transport, PureFluidsAgainstPublishedData) {
     EXPECT_LT(mm, LiquidMu(Pure("n-decane"), 300.0, Density("n-decane", 300.0)));
 }
 
-// Gas viscosity joins at Tc: d ln f / d ln Tr = 1 just above, 0.965 below.
-TEST_F(Transport, GasViscosityIsContinuousAtTheCriticalTemperature) {
-    const auto x = Pure("nitrogen");
+// The gas correlations join across their branches: viscosity at Tc
+// (d ln f / d ln Tr = 1 just above, 0.965 below); conductivity at the
+// Stiel-Thodos reduced densities 0.5 and 2 (a negative density has none).
+TEST_F(Transport, GasBranchesJoin) {
+    const auto n2 = Pure("nitrogen"), c1 = Pure("methane");
     auto mu = [&](double tr) {
         double v = 0;
-        ViscVapour(x.data(), Rec("nitrogen").tc * tr, &v);
+        ViscVapour(n2.data(), Rec("nitrogen").tc * tr, &v);
         return v;
     };
     EXPECT_NEAR(mu(1 - 1e-9) / mu(1), 1.0, 1e-8);
     EXPECT_NEAR(mu(1 + 1e-9) / mu(1), 1.0, 1e-8);
     EXPECT_NEAR(std::log(mu(1.01) / mu(1)) / std::log(1.01), 1.0, 0.02);
     EXPECT_NEAR(std::log(mu(1) / mu(0.99)) / -std::log(0.99), 0.965, 1e-6);
+    auto k = [&](double rhoR) {
+        double v = 0;
+        EXPECT_EQ(ThermCondVapour(c1.data(), 300.0, rhoR / Rec("methane").vc * Rec("methane").mw, &v), -1);
+        return v;
+    };
+    EXPECT_GT(k(0.1), k(0.0));
+    EXPECT_NEAR(k(0.5 - 1e-9) / k(0.5), 1.0, 0.01);
+    EXPECT_NEAR(k(2.0 - 1e-9) / k(2.0), 1.0, 0.01);
+    EXPECT_EQ(k(-1.0), MISSING);
 }
 
 // Surface tension: water and glycol combine as a mass-weighted mean of
@@ -121,21 +132,6 @@ TEST_F(Transport, LiquidMixingRules) {
     EXPECT_NEAR(k(Mix({{"n-hexane", 0.5}, {"n-decane", 0.5}})), c * c * c, 1e-12);
     const double kn = k(Pure("nitrogen"), 400.0);
     EXPECT_TRUE(std::isfinite(kn) && kn > 0.0);
-}
-
-// The three Stiel-Thodos branches join closely at reduced densities 0.5 and
-// 2; a negative density has no conductivity.
-TEST_F(Transport, GasThermalConductivityDensityBranches) {
-    const auto x = Pure("methane");
-    auto k = [&](double rhoR) {
-        double v = 0;
-        EXPECT_EQ(ThermCondVapour(x.data(), 300.0, rhoR / Rec("methane").vc * Rec("methane").mw, &v), -1);
-        return v;
-    };
-    EXPECT_GT(k(0.1), k(0.0));
-    EXPECT_NEAR(k(0.5 - 1e-9) / k(0.5), 1.0, 0.01);
-    EXPECT_NEAR(k(2.0 - 1e-9) / k(2.0), 1.0, 0.01);
-    EXPECT_EQ(k(-1.0), MISSING);
 }
 
 TEST(WaterViscosity, PublishedValuesAndRegions) {
