@@ -48,8 +48,7 @@ TEST(Matrix, StoresColumnByColumnAndViewsWriteThrough) {
     EXPECT_TRUE(m(1, 0) == 3.0 && m(1, 2) == 3.0 && m(0, 2) == 2.0);
     Matrix<double> ones = Sample();
     ones = 1.0;
-    m += ones;
-    m -= ones;
+    (m += ones) -= ones;
     m -= ones;
     EXPECT_TRUE(m(1, 2) == 2.0 && m(0, 0) == -1.0);
 }
