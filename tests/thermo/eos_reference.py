@@ -8,7 +8,7 @@ tightly converged two-phase flash (Wilson start, successive substitution,
 bisection Rachford-Rice), bubble/dew temperatures and the thermodynamic
 speed of sound of a Peng-Robinson vapour. kij = 0. Prints the reference
 values of tests/data/flash_reference.csv, bubble_dew_reference.csv,
-pure_vapours.csv and pr_sound_speeds.csv. Run: python3 eos_reference.py path/to/components.csv
+pure_vapours.csv, mixture_departures.csv and pr_sound_speeds.csv. Run: python3 eos_reference.py path/to/components.csv
 """
 import cmath
 import csv
@@ -63,9 +63,10 @@ def roots(c2, c1, c0):
     return sorted(res)
 
 
-def lnphi(x, ab, e, T, P, liquid):
+def lnphi(x, ab, e, T, P, liquid, kij=None):
     n = len(x)
-    aij = [[math.sqrt(ab[i][0] * ab[j][0]) for j in range(n)] for i in range(n)]
+    aij = [[math.sqrt(ab[i][0] * ab[j][0]) * (1 - (kij[i][j] if kij else 0)) for j in range(n)]
+           for i in range(n)]
     am = sum(x[i] * x[j] * aij[i][j] for i in range(n) for j in range(n))
     bm = sum(x[i] * ab[i][1] for i in range(n))
     A, B = am * P / (R * T) ** 2, bm * P / (R * T)
@@ -84,6 +85,33 @@ def lnphi(x, ab, e, T, P, liquid):
                    A / (B * (d1 - d2)) * (2 * si / am - bi) *
                    math.log((Z + d1 * B) / (Z + d2 * B)))
     return out, Z
+
+
+def gres_rt(x, ab, e, T, P, liquid, kij):
+    """Residual Gibbs energy / RT of the phase: the closed form in Z, A, B."""
+    n = len(x)
+    am = sum(x[i] * x[j] * math.sqrt(ab[i][0] * ab[j][0]) * (1 - kij[i][j]) for i in range(n) for j in range(n))
+    bm = sum(x[i] * ab[i][1] for i in range(n))
+    A, B = am * P / (R * T) ** 2, bm * P / (R * T)
+    _, Z = lnphi(x, ab, e, T, P, liquid, kij)
+    d1, d2 = e["d1"], e["d2"]
+    return Z - 1 - math.log(Z - B) - A / (B * (d1 - d2)) * math.log((Z + d1 * B) / (Z + d2 * B))
+
+
+def departures(lib, names, x, method, T, P, liquid, kij):
+    """ln phi of every component, and the enthalpy, entropy and heat-capacity
+    departures: H = -R T^2 d(G/RT)/dT, S = (H - G)/T - R ln P (P in kPa),
+    Cp = dH/dT at constant P and x (five-point differences)."""
+    def g(t):
+        ab, e = params(lib, names, method, t)
+        return gres_rt(x, ab, e, t, P, liquid, kij)
+    def d(f, t, h=0.05):
+        return (f(t - 2 * h) - 8 * f(t - h) + 8 * f(t + h) - f(t + 2 * h)) / (12 * h)
+    H = lambda t: -R * t * t * d(g, t)
+    ab, e = params(lib, names, method, T)
+    lp, _ = lnphi(x, ab, e, T, P, liquid, kij)
+    h = H(T)
+    return lp, h, (h - R * T * g(T)) / T - R * math.log(P), d(H, T)
 
 
 def rr(z, K):
@@ -253,3 +281,23 @@ if __name__ == "__main__":
             ab, e = params(lib, [name], method, T)
             lp, Z = lnphi([1.0], ab, e, T, P, False)
             print("%s,%d,%g,%g,%.12f,%.12f" % (name, method, T, P, Z, lp[0]))
+
+    # Mixtures with interaction parameters (symmetric, the same for both
+    # equations): ln phi and the departures of one phase.
+    MIXTURES = [
+        (["nitrogen", "carbon dioxide", "methane", "ethane", "propane"], [0.05, 0.05, 0.75, 0.1, 0.05],
+         250.0, 4000.0, 0, {(0, 1): -0.02, (0, 2): 0.036, (0, 3): 0.05, (0, 4): 0.08, (1, 2): 0.1, (1, 3): 0.13,
+                            (1, 4): 0.135}),
+        (["propane", "n-hexane", "hydrogen sulfide"], [0.3, 0.6, 0.1], 300.0, 2000.0, 1, {(0, 2): 0.08, (1, 2): 0.06}),
+        (["methane", "n-decane"], [0.2, 0.8], 400.0, 5000.0, 1, {(0, 1): 0.04}),
+    ]
+    for names, x, T, P, liquid, pairs in MIXTURES:
+        n = len(names)
+        kij = [[0.0] * n for _ in range(n)]
+        for (i, j), k in pairs.items():
+            kij[i][j] = kij[j][i] = k
+        for method in (1, 2):
+            lp, h, s_, cp = departures(lib, names, x, method, T, P, liquid, kij)
+            print("%s,%s,%s,%d,%g,%g,%d,%s,%.10f,%.10f,%.10f" % (
+                ";".join(names), ";".join("%g" % v for v in x), ";".join("%g" % v for r in kij for v in r),
+                method, T, P, liquid, ";".join("%.12f" % v for v in lp), h, s_, cp))
