@@ -3,7 +3,6 @@
 // SolveLinearEquations export where the behaviour is visible there, through
 // the sparse matrix class otherwise.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -329,13 +328,11 @@ TEST(SparseMatrix, GrowsAndCopiesDeeply) {
 // With logging on, one line per solve: the order and outcome, then the
 // transposed solve.
 TEST(SparseMatrix, LogsOneLinePerSolveWhenAsked) {
-    char path[] = "/tmp/vantaro_sparse_log_XXXXXX";
-    const int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    close(fd);
+    std::string path = testing::TempDir() + "vantaro_sparse.log";
+    std::remove(path.c_str());
     {
         TNX::sparseMatrix m = Filled(kA3, 3, 9);
-        m.SetLogging(path);
+        m.SetLogging(path.data());
         Vec b = {3, 3, 28}, x(3);
         TNX::dynarray<double> rb(b.data(), 3), rx(x.data(), 3);
         m.Solve(rb, rx, false);
@@ -346,7 +343,7 @@ TEST(SparseMatrix, LogsOneLinePerSolveWhenAsked) {
     EXPECT_TRUE(std::getline(in, l1) && std::getline(in, l2) && !std::getline(in, l3));
     EXPECT_TRUE(l1.find("order 3") != std::string::npos && l1.find("solved") != std::string::npos) << l1;
     EXPECT_NE(l2.find("transpose 1"), std::string::npos) << l2;
-    std::remove(path);
+    std::remove(path.c_str());
 }
 
 }  // namespace
