@@ -23,7 +23,7 @@ double K(double r, double theta) {
 
 // Values and the angle factor: 1 at 90 degrees (to within 4e-6), a minimum
 // near 30, above 1 beyond 90; no clamping at zero.
-TEST(Contraction, ValuesAndTheAngleFactor) {
+TEST(Contraction, ValuesAngleFactorAndGuards) {
     for (auto [r, t, k] : {std::tuple{0.0, 90.0, 0.57806}, {0.5, 90.0, 0.32842}, {0.5, 30.0, 0.06428},
                            {0.5, 0.0, 0.12015}, {0.25, 180.0, 1.81535}, {1.0, 90.0, -0.00308}})
         EXPECT_NEAR(K(r, t), k, 5e-6) << r << " " << t;
@@ -33,9 +33,7 @@ TEST(Contraction, ValuesAndTheAngleFactor) {
     EXPECT_TRUE(K(0.3, 30) < K(0.3, 15) && K(0.3, 30) < K(0.3, 45));
     // At 90 degrees K falls as the area ratio approaches 1.
     for (double r = 0.1; r <= 0.9001; r += 0.1) EXPECT_LT(K(r, 90), K(r - 0.1, 90)) << r;
-}
-
-TEST(Contraction, OutOfRangeIsRefusedAndFlagsAreCleared) {
+    // Out of range or NaN: status 0 and MISSING; a computation clears the flags.
     EXPECT_EQ(ContractionLossCoefficientBenedict(0.5, 90, nullptr), 0);
     for (auto [r, t] : {std::pair{-0.1, 90.0}, {1.1, 90.0}, {NAN, 90.0}, {0.5, -1.0}, {0.5, 181.0}, {0.5, NAN}}) {
         double k = 0;

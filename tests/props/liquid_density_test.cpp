@@ -107,7 +107,7 @@ TEST_F(LiquidDensityTest, GlycolConstantsAndSplitWater) {
 // measurement temperature gives back its characteristic volume; from each
 // hydrocarbon's standard (60 F) liquid density it recovers the
 // Hankinson-Thomson volume the library carries within half a per cent.
-TEST(PureVchar, RoundTripAndTheHankinsonThomsonVolumes) {
+TEST(PureVchar, RoundTripVolumesReferenceTemperatureAndBadArguments) {
     for (const char* name : {"propane", "n-hexane", "benzene", "n-decane", "methane", "nitrogen"}) {
         OpenTable({name});
         const CompRecord c = g_ws.cd[0];
@@ -125,11 +125,8 @@ TEST(PureVchar, RoundTripAndTheHankinsonThomsonVolumes) {
         ::PureVchar(c.liqden, c.omegasrk, c.mw, c.tc, c.pc, 288.70555, c.omega, &vstar);
         EXPECT_NEAR(vstar / c.vstar, 1.0, 0.005) << name;
     }
-}
-
-// The measurement temperature matters only below tc = 288.7055 K; bad
-// arguments give MISSING, an unreachable density still ends (Zc fallback).
-TEST(PureVchar, ReferenceTemperatureAndBadArguments) {
+    // The measurement temperature matters only below tc = 288.7055 K; bad
+    // arguments give MISSING, an unreachable density still ends (Zc fallback).
     const CompRecord c = Component("propane");
     auto vchar = [&](double liqden, double mw, double tc, double pc, double tref) {
         double v = 1.0;

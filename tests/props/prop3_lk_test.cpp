@@ -59,7 +59,7 @@ TEST_F(Prop3LeeKeslerTest, WaterAndSteamAgainstSteamTables) {
 // At low pressure every enthalpy method is the ideal gas: the Lee-Kesler
 // entropy carries the ideal-gas pressure term once, as the cubic departures
 // do.
-TEST_F(Prop3LeeKeslerTest, DiluteGasAgreesWithTheOtherMethods) {
+TEST_F(Prop3LeeKeslerTest, DiluteGasAndHumidGas) {
     test::OpenTable({"methane", "ethane", "propane", "nitrogen", "carbon dioxide"});
     const std::vector<double> z = {0.85, 0.07, 0.03, 0.02, 0.03};
     for (double p : {5.0, 20.0}) {
@@ -71,16 +71,13 @@ TEST_F(Prop3LeeKeslerTest, DiluteGasAgreesWithTheOtherMethods) {
             EXPECT_NEAR(o.cp[3], ig.cp[3], 0.01) << hm << " " << p;
         }
     }
-}
-
-// A dilute humid gas: water's entropy sits on the steam-table scale with
-// enthalpy method 3, a constant per mole of water, so S(3) - S(1) is
-// proportional to the water fraction. Counting water's ideal mixing term a
-// second time (through the steam entropy at its partial pressure) would add
-// -R xw ln xw and break the proportion (by 14 kJ/(kmol K) per mole of water
-// between 5 and 30 % water). At 200 kPa the steam entropy fit's low-pressure
-// offset (ln(p/100 + 0.001)) stays below 0.2.
-TEST_F(Prop3LeeKeslerTest, DiluteHumidGasMixingEntropyOnce) {
+    // A dilute humid gas: water's entropy sits on the steam-table scale with
+    // enthalpy method 3, a constant per mole of water, so S(3) - S(1) is
+    // proportional to the water fraction. Counting water's ideal mixing term a
+    // second time (through the steam entropy at its partial pressure) would add
+    // -R xw ln xw and break the proportion (by 14 kJ/(kmol K) per mole of water
+    // between 5 and 30 % water). At 200 kPa the steam entropy fit's low-pressure
+    // offset (ln(p/100 + 0.001)) stays below 0.2.
     test::OpenTable({"methane", "water"});
     double perMole[3];
     const double xws[3] = {0.05, 0.3, 0.7};

@@ -61,7 +61,7 @@ TEST(Ifc67, AgreesWithIapwsIf97) {
     }
 }
 
-TEST(Ifc67, OutsideEveryRegion) {
+TEST(Ifc67, OutsideEveryRegionAndContinuityAcrossSubregions) {
     // Volume and heat capacity MISSING, enthalpy 0; a volume at a
     // non-finite pressure is missing or not finite.
     EXPECT_TRUE(vt::WaterHeatCapacity(1100, 100, 0) == vt::MISSING && vt::WaterEnthalpy(1100, 100, 0) == 0.0);
@@ -72,10 +72,7 @@ TEST(Ifc67, OutsideEveryRegion) {
                     vt::WaterHeatCapacity(bad, 1000, 1) == vt::MISSING);
         EXPECT_TRUE(vt::WaterEnthalpy(bad, 1000, 1) == 0.0 && !(vt::SteamMolarVolume(640, bad, 0) > 0.0)) << bad;
     }
-}
-
-// The subregions join: 1 and 4 at 623.15 K, 2 and 3 on the L-line.
-TEST(Ifc67, ContinuityAcrossSubregions) {
+    // The subregions join: 1 and 4 at 623.15 K, 2 and 3 on the L-line.
     EXPECT_NEAR(vt::WaterEnthalpy(623.15, 20000, 1) / kMw, 1647.18, 0.05);         // region 1
     EXPECT_NEAR(vt::WaterEnthalpy(623.15 + 1e-9, 20000, 1) / kMw, 1647.07, 0.05);  // region 4
     const double PL = vt::ifc67::BoundaryL(700 / kTc) * kPc;                       // 30.477 MPa

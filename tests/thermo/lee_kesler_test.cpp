@@ -37,7 +37,7 @@ lk::Departures Solve(const lk::Fluid& f, double tr, double pr, bool liquid) {
 
 // Each fluid alone, both roots where both exist (Tr 0.9), against states
 // evaluated independently; the printed Z tables to their four digits.
-TEST_F(LeeKeslerTest, FluidsAgainstIndependentValuesAndTables) {
+TEST_F(LeeKeslerTest, FluidsTablesAndPureComponentsInEngineUnits) {
     for (const CsvRow& r : ReadCsv("tests/data/lee_kesler_fluids.csv")) {
         const lk::Departures d = Solve(r.Str("fluid") == "r" ? lk::kReference : lk::kSimple, r["Tr"], r["Pr"],
                                        r.Str("root") == "liq");
@@ -60,12 +60,9 @@ TEST_F(LeeKeslerTest, FluidsAgainstIndependentValuesAndTables) {
     bool ok = false;
     EXPECT_LT(lk::ReducedVolume(lk::kSimple, 0.6, 0.5, false, 0.0, &ok), 0.2);
     EXPECT_TRUE(ok);
-}
-
-// A pure component's departures in engine units at the states of the
-// fluid table: the interpolation of the two fluids at its omega, R Tc
-// scaling, and the entropy on the ideal-gas scale (-R ln P[kPa] added).
-TEST_F(LeeKeslerTest, PureComponentDeparturesInEngineUnits) {
+    // A pure component's departures in engine units at the states of the
+    // fluid table: the interpolation of the two fluids at its omega, R Tc
+    // scaling, and the entropy on the ideal-gas scale (-R ln P[kPa] added).
     OpenTable({"propane"});
     const CompRecord& c = g_ws.cd[0];
     const double f = c.omega / lk::kOmegaReference, x[1] = {1.0};
