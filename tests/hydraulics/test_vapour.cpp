@@ -65,7 +65,7 @@ TEST(Friction, CorrelationsFollowColebrookAcrossTheMoodyChart) {
     }
 }
 
-TEST(Friction, TurbulentFrictionFactorGuards) {
+TEST(Friction, GuardsAndFittingEquivalentLength) {
     EXPECT_EQ(TurbulentFrictionFactor(0, 1, 0.001, nullptr), 0);
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     const struct {
@@ -78,9 +78,6 @@ TEST(Friction, TurbulentFrictionFactorGuards) {
         EXPECT_EQ(TurbulentFrictionFactor(b.method, b.d, b.eps, &f), 0);
         EXPECT_EQ(f, VANTARO_MISSING);
     }
-}
-
-TEST(Friction, FittingEquivalentLengthAndLogarithmGuard) {
     double leq = 0;
     EXPECT_EQ(vt::FittingEquivalentLength(1, 0.5, 30, 4, 0.0018, 0.02, &leq), 1);
     EXPECT_NEAR(leq, 5.025, 5e-4);

@@ -53,7 +53,7 @@ TEST(Format, Renderings) {
     EXPECT_EQ(Ext(1e300, 1.0, 0.0, "%.100f").size(), 255u);  // long output is cut at 255 bytes
 }
 
-TEST(ExtFormat, OnlyOneFloatingConversionIsAccepted) {
+TEST(Format, BadFormatsBadDigitsAndNoLeaks) {
     for (const char* bad : {"%s", "%d", "%n", "%f %f", "%*f", "%.*f", "%Lf", "%p", "%", "abc %", "%1000f", "%.1000f",
                             "%hhf", "no conversion", "%e%",
                             "%-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0f"})
@@ -61,11 +61,8 @@ TEST(ExtFormat, OnlyOneFloatingConversionIsAccepted) {
     EXPECT_EQ(Ext(1.0, 1.0, 0.0, nullptr), "");
     EXPECT_TRUE(vt::IsSingleFloatFormat("%-+ #0999.999lG"));
     EXPECT_TRUE(vt::IsSingleFloatFormat("%%%a%%"));
-}
-
-// Digits out of range leave the string alone; repeated calls reuse one
-// string and leak nothing.
-TEST(FormatSigFigs, BadDigitsAndNoLeaks) {
+    // Digits out of range leave the string alone; repeated calls reuse one
+    // string and leak nothing.
     const long before = vt::platform::LiveStrings();
     VantaroString s = nullptr;
     ASSERT_EQ(FormatSigFigs(&s, 2.0, 2), 1);

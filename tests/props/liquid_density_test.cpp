@@ -43,7 +43,7 @@ TEST(ReducedCorrelations, CriticalPointsLimitsAndClipping) {
 
 // Against measured vapour pressures; ln pc at T = tc within a few tenths of
 // a percent; ln Pr clipped at -10 at a very low temperature.
-TEST_F(LiquidDensityTest, LeeKeslerLnPsatAgainstMeasuredVapourPressures) {
+TEST_F(LiquidDensityTest, VapourPressuresAndDensitiesAgainstPublishedData) {
     for (const test::CsvRow& c : test::ReadCsv("tests/data/vapour_pressure.csv")) {
         OpenTable({c.Str("name")});
         EXPECT_NEAR(std::exp(LeeKeslerLnPsat(0, c["t"])) / c["psat"], 1.0, 0.02) << c.Str("name");
@@ -52,11 +52,8 @@ TEST_F(LiquidDensityTest, LeeKeslerLnPsatAgainstMeasuredVapourPressures) {
     const CompRecord p = Component("propane");
     EXPECT_NEAR(LeeKeslerLnPsat(0, p.tc), std::log(p.pc), 0.003);
     EXPECT_DOUBLE_EQ(LeeKeslerLnPsat(0, 20.0), -10.0 + std::log(p.pc));
-}
-
-// Saturated and compressed densities against published data; below the
-// vapour pressure (propane at 300 K: about 1000 kPa) nothing changes.
-TEST_F(LiquidDensityTest, DensitiesAgainstPublishedData) {
+    // Saturated and compressed densities against published data; below the
+    // vapour pressure (propane at 300 K: about 1000 kPa) nothing changes.
     const double x[] = {1.0};
     for (const test::CsvRow& c : test::ReadCsv("tests/data/liquid_density.csv")) {
         OpenTable({c.Str("name")});
@@ -68,7 +65,7 @@ TEST_F(LiquidDensityTest, DensitiesAgainstPublishedData) {
 
 // Unknown methods give MISSING, no liquid (above tc, nothing present) 0;
 // components below 1e-5 leave every mixture sum.
-TEST_F(LiquidDensityTest, DegenerateInputsAndTraceComponents) {
+TEST_F(LiquidDensityTest, DegenerateInputsTracesGlycolsAndSplitWater) {
     OpenTable({"propane", "n-hexane"});
     const double x[] = {0.5, 0.5}, pure[] = {1.0, 0.0}, none[] = {0.0, 0.0}, nan[] = {std::nan(""), MISSING};
     EXPECT_TRUE(LiquidDensity(0, 300.0, 100.0, x) == MISSING && LiquidDensity(4, 300.0, 100.0, x) == MISSING);
@@ -79,11 +76,8 @@ TEST_F(LiquidDensityTest, DegenerateInputsAndTraceComponents) {
     const double trace[] = {1.0, 0.99e-5}, some[] = {1.0, 1e-5};
     EXPECT_EQ(LiquidDensity(1, 250.0, 500.0, pure), LiquidDensity(1, 250.0, 500.0, trace));
     EXPECT_NE(LiquidDensity(1, 250.0, 500.0, pure), LiquidDensity(1, 250.0, 500.0, some));
-}
-
-// Glycol constants are written to the table; SplitWater separates the
-// free-water component (none recorded: nothing separated).
-TEST_F(LiquidDensityTest, GlycolConstantsAndSplitWater) {
+    // Glycol constants are written to the table; SplitWater separates the
+    // free-water component (none recorded: nothing separated).
     OpenTable({"water", "ethylene glycol", "triethylene glycol"});
     const double g[] = {0.5, 0.2, 0.3};
     EXPECT_GT(LiquidDensity(1, 300.0, 101.325, g), 0.0);
@@ -92,14 +86,14 @@ TEST_F(LiquidDensityTest, GlycolConstantsAndSplitWater) {
     EXPECT_DOUBLE_EQ(g_ws.cd[0].vstar, Component("water").vstar);
     OpenTable({"propane", "water", "n-hexane"});
     test::SetFreeWater();
-    const double x[] = {0.2, 0.5, 0.3}, water[] = {0.0, 1.0, 0.0};
+    const double wet[] = {0.2, 0.5, 0.3}, water[] = {0.0, 1.0, 0.0};
     double w = -1, dry[3];
-    SplitWater(x, &w, dry);
+    SplitWater(wet, &w, dry);
     EXPECT_TRUE(w == 0.5 && std::fabs(dry[0] - 0.4) < 1e-15 && dry[1] == 0.0 && std::fabs(dry[2] - 0.6) < 1e-15);
     SplitWater(water, &w, dry);
     EXPECT_TRUE(w == 1.0 && dry[0] == 0.0 && dry[1] == 0.0 && dry[2] == 0.0);
     g_ws.iwater = -3;
-    SplitWater(x, &w, dry);
+    SplitWater(wet, &w, dry);
     EXPECT_TRUE(w == 0.0 && dry[1] == 0.5);
 }
 

@@ -135,7 +135,7 @@ TEST_F(Prop3LeeKeslerTest, SpecificationsWithFreeWater) {
 
 // One step from x with value f against the target: {x, lo, hi, xprev, fprev}
 // before and after.
-TEST(SearchStep, FixedStepsSecantBisectionAndPlateau) {
+TEST(Search, StepsCompositionsAndClampedFractions) {
     struct Step {
         double x, lo, hi, xp, fp;
     };
@@ -159,9 +159,6 @@ TEST(SearchStep, FixedStepsSecantBisectionAndPlateau) {
         EXPECT_TRUE(s.lo == c.out.lo && s.hi == c.out.hi && s.xp == c.out.xp && s.fp == c.out.fp)
             << c.in.x << " f " << c.f;
     }
-}
-
-TEST(SearchHelpers, SameCompositionAndClampedFractions) {
     test::OpenTable({"methane", "ethane", "propane"});
     const double a[] = {0.5, 0.3, 0.2}, c[] = {0.5, 0.3, 0.2 * 1.006}, d[] = {0.5, 0.3, 0.2 * 1.004};
     const double pure[] = {1.0, 0.0, 0.0}, nearly[] = {1.0 - 1e-9, 1e-9, 0.0};

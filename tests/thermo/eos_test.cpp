@@ -84,7 +84,7 @@ TEST_F(EosTest, MixtureDeparturesAgainstIndependentImplementation) {
     }
 }
 
-TEST_F(EosTest, WaterAlphaConstantsAndVanishingDepartures) {
+TEST_F(EosTest, WaterAlphaVanishingDeparturesAndAbsentComponents) {
     OpenTable({"water"});
     const double tc = g_ws.cd[0].tc, tSwitch = 0.922 * 0.922 * tc;
     const struct {
@@ -105,11 +105,8 @@ TEST_F(EosTest, WaterAlphaConstantsAndVanishingDepartures) {
     EosSetState(1, 300.0, 500.0);
     EosDeparture(1, &cp, &h, &s, 0.05, 1000.0, 0.06, x);
     EXPECT_TRUE(cp == 0.0 && h == 0.0 && s == 0.0);
-}
-
-// A component absent from a phase borrows its fugacity coefficient from the
-// other phase (ln K 0); an absent phase gets no ln K.
-TEST_F(EosTest, AbsentComponentBorrowsItsFugacityCoefficient) {
+    // A component absent from a phase borrows its fugacity coefficient from the
+    // other phase (ln K 0); an absent phase gets no ln K.
     OpenTable({"propane", "n-butane"});
     double x0[] = {1.0, 0.0}, x1[] = {0.5, 0.5}, x2[] = {0.0, 0.0}, z[] = {0.5, 0.5};
     double* c[4] = {x0, x1, x2, z};

@@ -80,7 +80,7 @@ TEST_F(LeeKeslerTest, FluidsTablesAndPureComponentsInEngineUnits) {
 
 // Vapour minus liquid departure at the normal boiling point is the heat of
 // vaporization.
-TEST_F(LeeKeslerTest, HeatsOfVaporizationAtTheNormalBoilingPoint) {
+TEST_F(LeeKeslerTest, HeatsOfVaporizationAndMixingRules) {
     for (const CsvRow& r : ReadCsv("tests/data/heats_of_vaporization.csv")) {
         OpenTable({r.Str("component")});
         const double tb = g_ws.cd[0].tb, x[1] = {1.0};
@@ -89,12 +89,9 @@ TEST_F(LeeKeslerTest, HeatsOfVaporizationAtTheNormalBoilingPoint) {
         LkDeparture(tb, 101.325, x, &hl, &cp, &s, 1, 0.0);
         EXPECT_NEAR((hv - hl) / 1000.0 / r["dHvap_kJ_mol"], 1.0, 0.02) << r.Str("component");
     }
-}
-
-// Pseudo-critical constants: a pure component gives its own; a code-19
-// component is left out and the rest renormalised; a phase of it alone is an
-// ideal gas.
-TEST_F(LeeKeslerTest, MixingRules) {
+    // Pseudo-critical constants: a pure component gives its own; a code-19
+    // component is left out and the rest renormalised; a phase of it alone is an
+    // ideal gas.
     CompRecord excluded = test::Component("n-decane");
     excluded.code = 19;
     const CompRecord recs[] = {test::Component("methane"), test::Component("propane"), excluded};

@@ -65,7 +65,7 @@ TEST(WaterCorrelations, AgainstSteamTables) {
     EXPECT_TRUE(std::isfinite(WaterTsat(0.0)));
 }
 
-TEST_F(PhasePropsTest, BerthelotVolume) {
+TEST_F(PhasePropsTest, BerthelotAndWaterMixtureVolumes) {
     OpenTable({"methane", "ethane"});
     double x0[] = {0.9, 0.1}, x1[] = {0, 0}, v[4];
     double* c[4] = {x0, x1, x1, x0};
@@ -74,13 +74,10 @@ TEST_F(PhasePropsTest, BerthelotVolume) {
     EXPECT_TRUE(v[3] == v[0] && v[1] == MISSING && v[2] == MISSING);
     BerthelotVolume(150.0, 50000.0, c, v);  // deep in the liquid region: Z limited to 0.3
     EXPECT_DOUBLE_EQ(v[0], 8.31432 * 0.3 * 150.0 / 50000.0);
-}
-
-// Liquid water always takes the water correlation (996.5 kg/m3 at 300 K,
-// IAPWS, where COSTALD would give about 1260), mixed by volume with the
-// COSTALD hydrocarbons; above hexane's critical temperature COSTALD has no
-// density and the mixture none at all.
-TEST_F(PhasePropsTest, LiquidMolarDensityOfWaterMixtures) {
+    // Liquid water always takes the water correlation (996.5 kg/m3 at 300 K,
+    // IAPWS, where COSTALD would give about 1260), mixed by volume with the
+    // COSTALD hydrocarbons; above hexane's critical temperature COSTALD has no
+    // density and the mixture none at all.
     OpenTable({"n-hexane", "water"});
     const double water[] = {0.0, 1.0}, mix[] = {0.6, 0.4}, hexane[] = {1.0, 0.0};
     const double expect = 1.0 / (0.6 / LiquidDensity(1, 300.0, 500.0, hexane) + 0.4 * WaterMolarVolume(300.0, 500.0));

@@ -134,7 +134,7 @@ TEST_F(Transport, LiquidMixingRules) {
     EXPECT_TRUE(std::isfinite(kn) && kn > 0.0);
 }
 
-TEST(WaterViscosity, PublishedValuesAndRegions) {
+TEST(WaterViscosity, PublishedValuesRegionsAndEdges) {
     for (const vt::test::CsvRow& d : vt::test::ReadCsv("tests/data/water_viscosity.csv")) {
         SCOPED_TRACE(testing::Message() << d["t"] << " K " << d["p"] << " kPa");
         EXPECT_EQ(vt::WaterViscosityRegion(d["t"], d["p"], d["v"]), d["region"]);
@@ -152,9 +152,6 @@ TEST(WaterViscosity, PublishedValuesAndRegions) {
         EXPECT_TRUE(vt::WaterViscosityRegion(573.15, p, 0.025) == 3 && vt::WaterViscosityRegion(above, p, 0.025) == 7);
         EXPECT_NEAR(vt::WaterViscosity(573.15, p, 0.025) / vt::WaterViscosity(above, p, 0.025), 1.0, 0.005) << bar;
     }
-}
-
-TEST(WaterViscosity, EdgeCases) {
     for (auto [t, p] : {std::pair{1000.0, 1000.0}, {300.0, 90000.0}, {300.0, -1.0}, {500.0, 5000.0},
                         {NAN, 1000.0}, {INFINITY, 1000.0}, {400.0, NAN}, {400.0, INFINITY}})
         EXPECT_EQ(vt::WaterViscosity(t, p, t == 500.0 ? 0.1 : 0.018), MISSING) << t << " " << p;
@@ -167,7 +164,7 @@ TEST(WaterViscosity, EdgeCases) {
 
 // A liquid of 99.95 % water takes the water formulas (at 273.15 K below
 // it); 99.8 % water goes through corresponding states.
-TEST_F(Transport, LiquidViscosityOfWaterUsesTheWaterFormulas) {
+TEST_F(Transport, WaterFormulasAndLetsouStielFits) {
     vt::test::FitViscosity(0);
     const double rho = 996.5;  // kg/m3
     for (double xw : {0.9995, 0.998}) {
@@ -180,11 +177,8 @@ TEST_F(Transport, LiquidViscosityOfWaterUsesTheWaterFormulas) {
         EXPECT_NEAR(mu, 0.8538, 0.01);
         EXPECT_DOUBLE_EQ(LiquidMu(x, 260.0, rho), vt::WaterViscosity(273.15, 101.325, M / rho));
     }
-}
-
-// ViscParam then ViscLiquid reproduce the estimation method at its own eight
-// fitting temperatures (Letsou-Stiel for a defined compound).
-TEST_F(Transport, FittedParametersReproduceLetsouStiel) {
+    // ViscParam then ViscLiquid reproduce the estimation method at its own eight
+    // fitting temperatures (Letsou-Stiel for a defined compound).
     vt::test::FitViscosity(0);
     for (const char* name : {"n-hexane", "n-decane", "toluene", "methanol", "propane"}) {
         const CompRecord& c = Rec(name);

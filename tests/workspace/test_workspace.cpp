@@ -211,7 +211,7 @@ protected:
 // Out-of-range and equal indices; between saturated hydrocarbons the
 // critical-volume rule with decimal exponents (equal volumes give a small
 // positive kij).
-TEST_F(EstimateKijTest, IndexRulesAndCriticalVolumeRule) {
+TEST_F(EstimateKijTest, IndexRulesCriticalVolumesWaterAndSpecialPairs) {
     CompRecord a = kMethane;
     a.vc = 0.3;
     Open({a, a, kPropane});
@@ -224,9 +224,6 @@ TEST_F(EstimateKijTest, IndexRulesAndCriticalVolumeRule) {
     EXPECT_NEAR(Est(2, 0, 2), 1.0 - 2 * std::pow(0.06, 0.16667) / (std::pow(0.3, 0.333) + std::pow(0.2, 0.333)), 1e-15);
     CloseProps();
     EXPECT_TRUE(Est(1, 0, 1, &s) == 0.0 && s == 0);  // no workspace: out of range
-}
-
-TEST_F(EstimateKijTest, WaterAndSpecialPairs) {
     Open({kMethane, kPropane, kWater, Component("hydrogen sulfide"), Component("carbon dioxide"),
           Component("methanol"), Component("ethylene glycol"), Component("diethylene glycol"),
           Component("triethylene glycol")});
@@ -253,7 +250,7 @@ protected:
 // Mole-fraction sums without normalisation (fractions summing to 2 give
 // twice the value); an absent composition (MISSING first) gives 0 and
 // MISSING, a MISSING element further on is summed like a number.
-TEST_F(MixtureTest, ExportsAreUnnormalisedSums) {
+TEST_F(MixtureTest, UnnormalisedSumsAndMissingConstants) {
     const double x[3] = {1.0, 0.6, 0.4}, absent[3] = {M, 0.5, 0.5}, later[3] = {0.0, M, 0.0}, pure[3] = {0, 1, 0};
     double r = 0;
     EXPECT_TRUE(MolWeight(x, &r) == 1 && std::fabs(r - (16.04246 + 0.6 * 44.09562 + 0.4 * 18.01528)) < 1e-9);
@@ -263,11 +260,8 @@ TEST_F(MixtureTest, ExportsAreUnnormalisedSums) {
     EXPECT_TRUE(vt::MixVc(pure, &r) == 1 && std::fabs(r - 0.2) < 1e-15);
     EXPECT_TRUE(MolWeight(nullptr, &r) == 0 && r == M);
     EXPECT_EQ(PseudoTc(x, nullptr), 0);
-}
-
-// A zero fraction skips a MISSING constant; the internal sum stops at a
-// MISSING fraction.
-TEST_F(MixtureTest, ZeroFractionSkipsMissingConstant) {
+    // A zero fraction skips a MISSING constant; the internal sum stops at a
+    // MISSING fraction.
     CompRecord odd = kPropane;
     odd.mw = M;
     Open({kMethane, odd});
