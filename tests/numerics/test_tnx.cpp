@@ -6,9 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <new>
 #include <random>
@@ -323,27 +321,6 @@ TEST(SparseMatrix, GrowsAndCopiesDeeply) {
     a.KickAss(da);
     c.KickAss(dc);
     EXPECT_TRUE(da(0, 0) == 4.0 && dc(0, 0) == 5.0 && dc(2, 1) == 1.0);
-}
-
-// With logging on, one line per solve: the order and outcome, then the
-// transposed solve.
-TEST(SparseMatrix, LogsOneLinePerSolveWhenAsked) {
-    std::string path = testing::TempDir() + "vantaro_sparse.log";
-    std::remove(path.c_str());
-    {
-        TNX::sparseMatrix m = Filled(kA3, 3, 9);
-        m.SetLogging(path.data());
-        Vec b = {3, 3, 28}, x(3);
-        TNX::dynarray<double> rb(b.data(), 3), rx(x.data(), 3);
-        m.Solve(rb, rx, false);
-        m.Solve(rb, rx, true);
-    }
-    std::ifstream in(path);
-    std::string l1, l2, l3;
-    EXPECT_TRUE(std::getline(in, l1) && std::getline(in, l2) && !std::getline(in, l3));
-    EXPECT_TRUE(l1.find("order 3") != std::string::npos && l1.find("solved") != std::string::npos) << l1;
-    EXPECT_NE(l2.find("transpose 1"), std::string::npos) << l2;
-    std::remove(path.c_str());
 }
 
 }  // namespace
