@@ -37,8 +37,7 @@ TEST(Contraction, ValuesAngleFactorAndGuards) {
     EXPECT_EQ(ContractionLossCoefficientBenedict(0.5, 90, nullptr), 0);
     for (auto [r, t] : {std::pair{-0.1, 90.0}, {1.1, 90.0}, {NAN, 90.0}, {0.5, -1.0}, {0.5, 181.0}, {0.5, NAN}}) {
         double k = 0;
-        EXPECT_EQ(ContractionLossCoefficientBenedict(r, t, &k), 0);
-        EXPECT_EQ(k, VANTARO_MISSING);
+        EXPECT_TRUE(ContractionLossCoefficientBenedict(r, t, &k) == 0 && k == VANTARO_MISSING) << r << " " << t;
     }
     std::feraiseexcept(FE_INEXACT | FE_OVERFLOW);
     K(0.5, 90);

@@ -142,10 +142,8 @@ TEST(BeggsBrillSegment, VariantsAndElevationOptions) {
         return out.dpelev;
     };
     double pu = 0;
-    EXPECT_LT(elev(-100.0, vt::kElevationBoth, &pu), -1.0);
-    EXPECT_EQ(pu, 0.01);
-    EXPECT_EQ(elev(-100.0, vt::kElevationNoRecovery, &pu), 0.0);
-    EXPECT_EQ(elev(100.0, vt::kElevationNone, &pu), 0.0);
+    EXPECT_TRUE(elev(-100.0, vt::kElevationBoth, &pu) < -1.0 && pu == 0.01);
+    EXPECT_TRUE(elev(-100.0, vt::kElevationNoRecovery, &pu) == 0.0 && elev(100.0, vt::kElevationNone, &pu) == 0.0);
     EXPECT_EQ(elev(100.0, vt::kElevationNoRecovery, &pu), elev(100.0, vt::kElevationBoth, &pu));
 }
 
@@ -177,8 +175,7 @@ TEST(Dukler, ChartLimitsAndAcceleration) {
     vt::DuklerSegment(s.Call(), s.nodes, out, &regime, vt::kDuklerFlanigan);
     EXPECT_GT(out.dpacc, 0.0);
     s.pipe.len = 0.0;
-    EXPECT_EQ(vt::DuklerSegment(s.Call(), s.nodes, out, &regime, vt::kDuklerFlanigan), s.pd);
-    EXPECT_EQ(out.dpacc, 0.0);
+    EXPECT_TRUE(vt::DuklerSegment(s.Call(), s.nodes, out, &regime, vt::kDuklerFlanigan) == s.pd && out.dpacc == 0.0);
 }
 
 TEST(LockhartMartinelliSegment, MultipliersAtXEqualToOne) {

@@ -81,8 +81,7 @@ TEST(Matrix, ImpossibleShapesAndFailedAllocationsThrowAndLeakNothing) {
     vt::platform::FailAllocationAt(1);
     EXPECT_THROW(target = m, std::bad_alloc);  // reallocation fails: target kept
     vt::platform::FailAllocationAt(0);
-    EXPECT_TRUE(target.Data().size == 16 && target.Height() == 4);
-    EXPECT_EQ(vt::platform::LiveAllocations(), live + 2);
+    EXPECT_TRUE(target.Data().size == 16 && target.Height() == 4 && vt::platform::LiveAllocations() == live + 2);
 }
 
 TEST(RMatrix, FlagsInfoAndBoundsCheckedStore) {
@@ -293,8 +292,7 @@ TEST(SparseMatrix, RejectedEntriesShortVectorsAndTamperedCounts) {
     EXPECT_FALSE(SolveA3(m, x));
     m.Nz() = 9;
     m.Irn()(0) = 17;
-    EXPECT_FALSE(SolveA3(m, x));
-    EXPECT_EQ(x, Vec(3, -99.0));
+    EXPECT_TRUE(!SolveA3(m, x) && x == Vec(3, -99.0));
     m.Irn()(0) = 0;
     EXPECT_TRUE(SolveA3(m, x));
     EXPECT_FALSE(m.SetAt(3, 0, 1.0) || m.IsValid() || SolveA3(m, x));

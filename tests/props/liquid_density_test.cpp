@@ -69,9 +69,8 @@ TEST_F(LiquidDensityTest, DegenerateInputsTracesGlycolsAndSplitWater) {
     OpenTable({"propane", "n-hexane"});
     const double x[] = {0.5, 0.5}, pure[] = {1.0, 0.0}, none[] = {0.0, 0.0}, nan[] = {std::nan(""), MISSING};
     EXPECT_TRUE(LiquidDensity(0, 300.0, 100.0, x) == MISSING && LiquidDensity(4, 300.0, 100.0, x) == MISSING);
-    EXPECT_EQ(LiquidDensity(1, 400.0, 5000.0, pure), 0.0);
-    EXPECT_EQ(LiquidDensity(1, 300.0, 100.0, none), 0.0);
-    EXPECT_EQ(LiquidDensity(2, 300.0, 100.0, nan), 0.0);
+    EXPECT_TRUE(LiquidDensity(1, 400.0, 5000.0, pure) == 0.0 && LiquidDensity(1, 300.0, 100.0, none) == 0.0 &&
+                LiquidDensity(2, 300.0, 100.0, nan) == 0.0);
     OpenTable({"propane", "n-decane"});
     const double trace[] = {1.0, 0.99e-5}, some[] = {1.0, 1e-5};
     EXPECT_EQ(LiquidDensity(1, 250.0, 500.0, pure), LiquidDensity(1, 250.0, 500.0, trace));
