@@ -57,8 +57,8 @@ TEST(Format, BadFormatsBadDigitsAndNoLeaks) {
                             "%hhf", "no conversion", "%e%",
                             "%-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0-0f"})
         EXPECT_EQ(Ext(1.0, 1.0, 0.0, bad), "") << bad;
-    EXPECT_EQ(Ext(1.0, 1.0, 0.0, nullptr), "");
-    EXPECT_TRUE(vt::IsSingleFloatFormat("%-+ #0999.999lG") && vt::IsSingleFloatFormat("%%%a%%"));
+    EXPECT_TRUE(Ext(1.0, 1.0, 0.0, nullptr).empty() && vt::IsSingleFloatFormat("%-+ #0999.999lG") &&
+                vt::IsSingleFloatFormat("%%%a%%"));
     // Digits out of range leave the string alone; repeated calls reuse one
     // string and leak nothing.
     const long before = vt::platform::LiveStrings();
