@@ -104,8 +104,7 @@ TEST(BeggsBrillRegime, ThePublishedMap) {
     for (const CsvRow& c : ReadCsv("tests/data/beggs_brill_map.csv")) {
         vt::BeggsBrillRegime(1.0 - c["lambda"], c["lambda"], std::sqrt(c["fr"] * kG * 0.0254 * dia), dia, &lambda,
                              &fr, &code);
-        EXPECT_EQ(code, codes.at(c.Str("regime"))) << c["lambda"] << " " << c["fr"];
-        EXPECT_NEAR(fr, c["fr"], 1e-9 * c["fr"]);
+        EXPECT_TRUE(code == codes.at(c.Str("regime")) && std::fabs(fr / c["fr"] - 1) < 1e-9) << fr;
     }
     for (double ql : {0.0, 1.0}) {
         vt::BeggsBrillRegime(1.0 - ql, ql, 1.0, dia, &lambda, &fr, &code);

@@ -149,8 +149,7 @@ TEST(Vapour, IsothermalMatchesTextbookIdealGasEquation) {
             int32_t st = 0;
             const FlowResult r = Line(IsoVapDp, p2, w, Gas(p1 * 1.3), Gas(p2 * 0.7), Pipe(len), &st);
             SCOPED_TRACE(testing::Message() << "w " << w << " L " << len);
-            EXPECT_NEAR(r.p, p1, 1e-6 * p1);
-            EXPECT_NEAR(r.fric, f, 1e-6 * f);
+            EXPECT_TRUE(std::fabs(r.p / p1 - 1) < 1e-6 && std::fabs(r.fric / f - 1) < 1e-6) << r.p << " " << r.fric;
             EXPECT_NEAR(r.vout, Velocity(w, rho2, dia), 1e-12 * r.vout);
             EXPECT_NEAR(r.vin, Velocity(w, rho1, dia), 1e-6 * r.vin);
             EXPECT_TRUE(st == -1 && r.regime == 0 && r.holdup == 0.0 && r.leq == 0.0 && r.dpacc == kMissing &&
@@ -182,17 +181,15 @@ TEST(Vapour, AdiabaticMatchesFannoFlow) {
         const FlowResult iso = Line(IsoVapDp, p2, w, up, down, Pipe(len, dia), &sti);
         EXPECT_TRUE(st == -1 && sti == -1 && r.regime == 0);
         EXPECT_NEAR(r.p, p1, 1e-6 * p1) << "M " << m1 << " -> " << m2;
-        EXPECT_NEAR(r.vin, m1 * a1, 1e-5 * r.vin);
-        EXPECT_NEAR(r.vout, m2 * a2, 1e-7 * r.vout);
+        EXPECT_TRUE(std::fabs(r.vin / (m1 * a1) - 1) < 1e-5 && std::fabs(r.vout / (m2 * a2) - 1) < 1e-7) << r.vin;
         EXPECT_TRUE(r.p > p2 + 0.2 * (iso.p - p2) && r.p < p2 + 2.0 * (iso.p - p2)) << m1;
     }
     // A short, slow line with fittings: adiabatic close to isothermal.
     const PipeSegment fitted = Pipe(20, 7.981, 0.5, 30);
     const FlowResult iso = Line(IsoVapDp, 2.0, 2000, Gas(3.0), Gas(2.0), fitted, nullptr, 1, kMissing, 1e-8, 0);
     const FlowResult adia = Line(AdiaVapDp, 2.0, 2000, Gas(3.0), Gas(2.0), fitted, nullptr, 1, kMissing, 1e-8, 0);
-    EXPECT_GT(iso.p, 2.0);
+    EXPECT_TRUE(iso.p > 2.0 && adia.leq > 0.0);
     EXPECT_NEAR(adia.p - 2.0, iso.p - 2.0, 0.01 * (iso.p - 2.0));
-    EXPECT_GT(adia.leq, 0.0);
 }
 
 TEST(Vapour, ConstantDensityIsDarcyWeisbach) {
@@ -203,8 +200,7 @@ TEST(Vapour, ConstantDensityIsDarcyWeisbach) {
     const double w = 10000, dia = 7.981, len = 200, rho = s.mixden, v = Velocity(w, rho, dia);
     const FlowResult r = Line(IsoVapDp, 10.0, w, s, s, Pipe(len, dia), nullptr, 0, kMissing, 1e-12);
     const double dw = LineFriction(w, rho, rho, dia, 0.011) * len / (0.0254 * dia) * rho * v * v / 2 / 1e5;  // bar
-    EXPECT_NEAR(r.p - 10.0, dw, 0.001 * dw);
-    EXPECT_NEAR(r.vout, v, 1e-12 * v);
+    EXPECT_TRUE(std::fabs(r.p - 10.0 - dw) < 0.001 * dw && std::fabs(r.vout - v) < 1e-12 * v) << r.p;
     EXPECT_EQ(Line(IsoVapDp, 10.0, w, s, s, Pipe(len, dia), nullptr, 2, kMissing, 1e-12).p, r.p);
     // Flag 1: vin at the result comes from the upstream state rescaled to p.
     const StreamState up = Gas(4.0);

@@ -44,8 +44,7 @@ TEST_F(Prop3LeeKeslerTest, WaterAndSteamAgainstSteamTables) {
     for (const test::CsvRow& r : rows) {
         const Stream o = Eval(1, 3, r["T_K"], r["P_kPa"], {1.0});
         SCOPED_TRACE(r.Str("T_K") + " K " + r.Str("P_kPa") + " kPa");
-        ASSERT_EQ(o.status, 0);
-        ASSERT_EQ(o.frac[r.Str("phase") == "liquid" ? 1 : 0], 1.0);
+        ASSERT_TRUE(o.status == 0 && o.frac[r.Str("phase") == "liquid" ? 1 : 0] == 1.0);
         EXPECT_NEAR((o.h[3] + kSteamEnthalpyOffset) / 18.02, r["h_kJ_kg"], 1.5);
         EXPECT_NEAR(o.s[3] / 18.02 / r["s_kJ_kgK"], 1.0, 0.01);
     }
@@ -104,8 +103,7 @@ TEST_F(Prop3LeeKeslerTest, NaturalGasExpansionsBesidePengRobinson) {
         const Stream jt = Eval(1, hm, MISSING, 500.0, z, MISSING, a.h[3]);
         const Stream is = Eval(1, hm, MISSING, 500.0, z, MISSING, MISSING, a.s[3]);
         ASSERT_TRUE(jt.status == 0 && is.status == 0);
-        EXPECT_NEAR(jt.h[3], a.h[3], test::kTol[1]);
-        EXPECT_NEAR(is.s[3], a.s[3], test::kTol[2]);
+        EXPECT_TRUE(std::fabs(jt.h[3] - a.h[3]) <= test::kTol[1] && std::fabs(is.s[3] - a.s[3]) <= test::kTol[2]) << hm;
         drop[k][0] = 300.0 - jt.t;
         drop[k][1] = 300.0 - is.t;
     }
@@ -126,8 +124,7 @@ TEST_F(Prop3LeeKeslerTest, SpecificationsWithFreeWater) {
         const Stream ph = Eval(method, 3, MISSING, 3000.0, z, MISSING, a.h[3]);
         const Stream ps = Eval(method, 3, 320.0, MISSING, z, MISSING, MISSING, a.s[3]);
         EXPECT_TRUE(ph.status == 0 && ps.status == 0) << method;
-        EXPECT_NEAR(ph.t, 320.0, 0.05) << method;
-        EXPECT_NEAR(ps.p / 3000.0, 1.0, 1e-3) << method;
+        EXPECT_TRUE(std::fabs(ph.t - 320.0) < 0.05 && std::fabs(ps.p / 3000.0 - 1.0) < 1e-3) << method << " " << ph.t;
         const Stream vf = Eval(method, 3, MISSING, 1000.0, z, 0.5);
         EXPECT_TRUE(vf.status == 0 && vf.h[3] != MISSING) << method;
     }

@@ -55,8 +55,7 @@ TEST_F(SonicTest, FiniteDifferenceMatchesTheEquationOfState) {
         ASSERT_EQ(::FastSonicVelocity(1, 1, p, t, base.frac[0], base.s[3], z.data(), base.mw[3], base.Density(), 0.0,
                                       &fast, kTol), 1);
         SCOPED_TRACE(r.Str("names") + " " + r.Str("p"));
-        EXPECT_NEAR(byT, exact, 0.005 * exact);
-        EXPECT_NEAR(byH, exact, 0.005 * exact);
+        for (double c : {byT, byH}) EXPECT_NEAR(c, exact, 0.005 * exact);
         EXPECT_NEAR(fast, byT, 1e-6 * byT);
     }
 }
@@ -194,10 +193,8 @@ TEST_F(ChokeTest, NearlyIdealGasMeetsTheClosedForm) {
             for (double p0 : {20.0, 400.0}) {
                 const double closed = g * std::sqrt(8314.32 * t / (gamma * n2.mw)) / 1000.0;
                 const Choke r = RunChoke(z, 0.01, g * 0.01 * 3600.0, hin, p0, t, dir, 1);
-                EXPECT_EQ(r.status, 1);
                 EXPECT_NEAR(r.p, closed, 0.003 * closed) << g << " " << dir << " " << p0;
-                EXPECT_NEAR(r.mach, 1.0, 1e-6);
-                EXPECT_NEAR(r.rho * r.vel, g, 1e-9 * g);
+                EXPECT_TRUE(r.status == 1 && std::fabs(r.mach - 1.0) < 1e-6 && std::fabs(r.rho * r.vel / g - 1) < 1e-9);
             }
 }
 

@@ -32,13 +32,12 @@ TEST(Ifc67, FormulationCheckValuesAndRegions) {
         EXPECT_NEAR(vt::WaterHeatCapacity(c["t"], c["p"], phase) / (c["cp"] * kCp), 1.0, 1e-6);
     }
     EXPECT_DOUBLE_EQ(vt::SaturationPressure(kTc), 1.0);
-    EXPECT_NEAR(vt::ifc67::BoundaryL(650.0 / kTc), 0.905847487347, 1e-10);
-    EXPECT_NEAR(vt::ifc67::BoundaryL(700.0 / kTc), 1.377807265524, 1e-10);
-    EXPECT_NEAR(vt::ifc67::BoundaryL(800.0 / kTc), 3.013156367999, 1e-10);
+    for (auto [t, beta] : {std::pair{650.0, 0.905847487347}, {700.0, 1.377807265524}, {800.0, 3.013156367999}})
+        EXPECT_NEAR(vt::ifc67::BoundaryL(t / kTc), beta, 1e-10) << t;
     // The selection boundary reaches 100 MPa at 590 degC and sits 4.9 kPa
     // above the published parabola at 350 degC.
-    EXPECT_NEAR(vt::ifc67::SelectionBoundaryL(863.15 / kTc), 4.520795660036167, 1e-12);
-    EXPECT_NEAR(vt::ifc67::SelectionBoundaryL(623.15 / kTc), 0.747739602169982, 1e-12);
+    for (auto [t, beta] : {std::pair{863.15, 4.520795660036167}, {623.15, 0.747739602169982}})
+        EXPECT_NEAR(vt::ifc67::SelectionBoundaryL(t / kTc), beta, 1e-12) << t;
 }
 
 // IFC-67 has its own zero (triple-point liquid) which matches IF97's within

@@ -78,8 +78,8 @@ TEST_F(EosTest, MixtureDeparturesAgainstIndependentImplementation) {
         EosSetState(method, r["t"], r["p"]);
         EosMixSolve(method, &a, &b, &v, &z, liquid, x.data(), g_ws.work1[21]);
         EosDeparture(method, &cp, &h, &s, v, a, b, x.data());
-        EXPECT_NEAR(h, r["h"], 1e-6 * std::fabs(r["h"]) + 1e-6);
-        EXPECT_NEAR(s, r["s"], 1e-6 * std::fabs(r["s"]) + 1e-6);
+        for (auto [got, col] : {std::pair{h, "h"}, {s, "s"}})
+            EXPECT_NEAR(got, r[col], 1e-6 * std::fabs(r[col]) + 1e-6) << col;
         EXPECT_NEAR(cp, r["cp"], 1e-3 * std::fabs(r["cp"]) + 1e-3);
     }
 }

@@ -82,9 +82,9 @@ TEST_F(FlashTest, TwoPhaseAgainstIndependentImplementation) {
         OpenTable(names, /*zeroKij=*/true);
         FlashResult r = RunFlash(method, row["t"], row["p"], z);
         ASSERT_TRUE(r.st[0] == kVapour && r.st[1] == kLiquid && r.st[2] == 0);
-        EXPECT_NEAR(r.b[0], row["beta"], 1e-5);
-        EXPECT_NEAR(EosPar(method)[kZfac], row["zv"], 1e-5);
-        EXPECT_NEAR(EosPar(method)[kZfac + 1], row["zl"], 1e-5);
+        const double* par = EosPar(method);
+        for (auto [got, col] : {std::pair{r.b[0], "beta"}, {par[kZfac], "zv"}, {par[kZfac + 1], "zl"}})
+            EXPECT_NEAR(got, row[col], 1e-5) << col;
         for (size_t i = 0; i < z.size(); ++i) {
             EXPECT_NEAR(r.x[0][i], y[i], 1e-5) << names[i];
             EXPECT_NEAR(r.x[1][i], x[i], 1e-5) << names[i];
@@ -139,16 +139,15 @@ TEST_F(FlashTest, ThreePhasesWithWater) {
             ASSERT_TRUE(r.st[0] == kVapour && r.st[1] == kLiquid && r.st[2] == kLiquid) << method;
             // A nearly pure aqueous phase, little water in the hydrocarbon
             // liquid, a methane-rich vapour.
-            EXPECT_TRUE(r.x[2][4] > 0.99 && r.x[1][4] < 0.05 && r.x[0][0] > 0.75) << method;
-            EXPECT_NEAR(r.b[2], 0.25, 0.02) << method;
+            EXPECT_TRUE(r.x[2][4] > 0.99 && r.x[1][4] < 0.05 && r.x[0][0] > 0.75 && std::fabs(r.b[2] - 0.25) < 0.02)
+                << method;
             ExpectEquilibrium(method, t, 2000.0, z, r, 2e-4);
         }
     }
     OpenTable({"methane", "water"});
     for (int method : {1, 2}) {
         FlashResult r = RunFlash(method, 320.0, 3000.0, {0.6, 0.4});
-        EXPECT_EQ(r.st[0], kVapour);
-        ASSERT_EQ((r.st[1] != 0) + (r.st[2] != 0), 1);
+        ASSERT_TRUE(r.st[0] == kVapour && (r.st[1] != 0) + (r.st[2] != 0) == 1) << method;
         EXPECT_GT((r.st[1] ? r.x[1] : r.x[2])[1], 0.99);
         ExpectEquilibrium(method, 320.0, 3000.0, {0.6, 0.4}, r, 2e-4);
     }

@@ -38,8 +38,7 @@ TEST_F(PhasePropsTest, IdealGasAgainstTabulatedValues) {
     for (int i = 0; i < 3; ++i) {
         const auto x = test::Pure(3, i);
         const IgProps p = Ideal(298.15, x.data(), true, true, true);
-        EXPECT_DOUBLE_EQ(p.result, p.cp);
-        EXPECT_NEAR(p.cp / cases[i].cp, 1.0, 0.005) << i;
+        EXPECT_TRUE(p.result == p.cp && std::fabs(p.cp / cases[i].cp - 1.0) < 0.005) << i << " " << p.cp;
         EXPECT_NEAR(p.s, cases[i].s, 0.5) << i;
     }
     const double x[] = {0.3, 0.2, 0.5}, half[] = {0.5, 0.0, 0.5}, a[] = {1.0, 0.0, 0.0}, b[] = {0.0, 0.0, 1.0};
