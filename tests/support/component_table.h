@@ -54,6 +54,17 @@ inline void SetFreeWater() {
         }
 }
 
+// Fits visca/viscb of every open component with ViscParam (kind 0: defined
+// compounds, 1: petroleum fractions), as a host does before it asks for
+// liquid viscosities.
+inline void FitViscosity(int kind) {
+    for (int i = 0; i < g_ws.ncomp; ++i) {
+        CompRecord& c = g_ws.cd[i];
+        ViscParam(kind, c.mw, c.tc, c.pc / 100.0, c.vc, c.vstar, c.omega, c.omegasrk, c.tb, c.liqden, &c.visca,
+                  &c.viscb);
+    }
+}
+
 // Pure component i of an n-component table as a composition.
 inline std::vector<double> Pure(int n, int i) {
     std::vector<double> x(n, 0.0);

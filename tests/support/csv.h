@@ -30,8 +30,7 @@ inline std::vector<CsvRow> ReadCsv(const std::string& path) {
     if (!in) throw std::runtime_error(path + " not found");
     std::shared_ptr<std::vector<std::string>> head;
     std::vector<CsvRow> rows;
-    std::string line, cell;
-    while (std::getline(in, line)) {
+    for (std::string line, cell; std::getline(in, line);) {
         if (line.empty() || line[0] == '#' || line[0] == '\r') continue;
         if (line.back() == '\r') line.pop_back();
         std::vector<std::string> f;
@@ -47,8 +46,7 @@ inline std::vector<CsvRow> ReadCsv(const std::string& path) {
 inline std::vector<std::string> Split(const std::string& s) {
     std::vector<std::string> out;
     std::stringstream ss(s);
-    std::string item;
-    while (std::getline(ss, item, ';')) out.push_back(item);
+    for (std::string item; std::getline(ss, item, ';');) out.push_back(item);
     return out;
 }
 inline std::vector<double> Numbers(const std::string& s) {

@@ -5,8 +5,10 @@ A separate, plain implementation of the textbook Peng-Robinson and
 Soave-Redlich-Kwong equations (Peng & Robinson 1976; Soave 1972) with the
 engine's constants, a Cardano root finder in complex arithmetic and a
 tightly converged two-phase flash (Wilson start, successive substitution,
-bisection Rachford-Rice) and bubble/dew temperatures. kij = 0. Prints the
-reference values of tests/data/flash_reference.csv and bubble_dew_reference.csv. Run: python3 eos_reference.py path/to/components.csv
+bisection Rachford-Rice), bubble/dew temperatures and the thermodynamic
+speed of sound of a Peng-Robinson vapour. kij = 0. Prints the reference
+values of tests/data/flash_reference.csv, bubble_dew_reference.csv,
+pure_vapours.csv, mixture_departures.csv and pr_sound_speeds.csv. Run: python3 eos_reference.py path/to/components.csv
 """
 import cmath
 import csv
@@ -20,7 +22,7 @@ SRK = dict(oa=0.42747, ob=0.08664, d1=1.0, d2=0.0)
 
 def load(path):
     with open(path) as f:
-        return {r["name"]: r for r in csv.DictReader(f)}
+        return {r["name"]: r for r in csv.DictReader(l for l in f if not l.startswith("#"))}
 
 
 def params(lib, names, method, T):
@@ -61,9 +63,10 @@ def roots(c2, c1, c0):
     return sorted(res)
 
 
-def lnphi(x, ab, e, T, P, liquid):
+def lnphi(x, ab, e, T, P, liquid, kij=None):
     n = len(x)
-    aij = [[math.sqrt(ab[i][0] * ab[j][0]) for j in range(n)] for i in range(n)]
+    aij = [[math.sqrt(ab[i][0] * ab[j][0]) * (1 - (kij[i][j] if kij else 0)) for j in range(n)]
+           for i in range(n)]
     am = sum(x[i] * x[j] * aij[i][j] for i in range(n) for j in range(n))
     bm = sum(x[i] * ab[i][1] for i in range(n))
     A, B = am * P / (R * T) ** 2, bm * P / (R * T)
@@ -82,6 +85,33 @@ def lnphi(x, ab, e, T, P, liquid):
                    A / (B * (d1 - d2)) * (2 * si / am - bi) *
                    math.log((Z + d1 * B) / (Z + d2 * B)))
     return out, Z
+
+
+def gres_rt(x, ab, e, T, P, liquid, kij):
+    """Residual Gibbs energy / RT of the phase: the closed form in Z, A, B."""
+    n = len(x)
+    am = sum(x[i] * x[j] * math.sqrt(ab[i][0] * ab[j][0]) * (1 - kij[i][j]) for i in range(n) for j in range(n))
+    bm = sum(x[i] * ab[i][1] for i in range(n))
+    A, B = am * P / (R * T) ** 2, bm * P / (R * T)
+    _, Z = lnphi(x, ab, e, T, P, liquid, kij)
+    d1, d2 = e["d1"], e["d2"]
+    return Z - 1 - math.log(Z - B) - A / (B * (d1 - d2)) * math.log((Z + d1 * B) / (Z + d2 * B))
+
+
+def departures(lib, names, x, method, T, P, liquid, kij):
+    """ln phi of every component, and the enthalpy, entropy and heat-capacity
+    departures: H = -R T^2 d(G/RT)/dT, S = (H - G)/T - R ln P (P in kPa),
+    Cp = dH/dT at constant P and x (five-point differences)."""
+    def g(t):
+        ab, e = params(lib, names, method, t)
+        return gres_rt(x, ab, e, t, P, liquid, kij)
+    def d(f, t, h=0.05):
+        return (f(t - 2 * h) - 8 * f(t - h) + 8 * f(t + h) - f(t + 2 * h)) / (12 * h)
+    H = lambda t: -R * t * t * d(g, t)
+    ab, e = params(lib, names, method, T)
+    lp, _ = lnphi(x, ab, e, T, P, liquid, kij)
+    h = H(T)
+    return lp, h, (h - R * T * g(T)) / T - R * math.log(P), d(H, T)
 
 
 def rr(z, K):
@@ -201,3 +231,73 @@ if __name__ == "__main__":
         print("bubble/dew T", names, method, "1000 kPa: %.6f %.6f" % (
             bubble_t(lib, names, z, method, 1000.0, 250.0, 350.0),
             dew_t(lib, names, z, method, 1000.0, 300.0, 420.0)))
+
+
+def sound_speed(lib, names, z, T, P):
+    """Peng-Robinson vapour: c^2 = -(v^2/M) (dP/dv)_T Cp/Cv, with
+    Cv = Cv_ig + T a'' ln((v + d1 b)/(v + d2 b))/((d1 - d2) b) and
+    Cp = Cv - T (dP/dT)_v^2/(dP/dv)_T (Peng & Robinson 1976), in m/s."""
+    d1, d2 = PR["d1"], PR["d2"]
+    # sqrt(a) of the mixture is s0 - s1 sqrt(T) (van der Waals mixing, kij = 0).
+    s0 = s1 = b = mw = cpig = 0.0
+    for nm, zi in zip(names, z):
+        r = lib[nm]
+        tc, pc, w = float(r["tc"]), float(r["pc"]), float(r["omega"])
+        m = 0.37464 + 1.54226 * w - 0.26992 * w * w
+        sac = math.sqrt(PR["oa"] * (R * tc) ** 2 / pc)
+        s0 += zi * sac * (1 + m)
+        s1 += zi * sac * m / math.sqrt(tc)
+        b += zi * PR["ob"] * R * tc / pc
+        mw += zi * float(r["mw"])
+        cpig += zi * sum(k * float(r["ig" + c]) * T ** (k - 1) for k, c in enumerate("bcdef", 1))
+    sa = s0 - s1 * math.sqrt(T)
+    a, da = sa * sa, -sa * s1 / math.sqrt(T)
+    d2a = s1 * s1 / (2 * T) + sa * s1 / (2 * T ** 1.5)
+    den = lambda v: (v + d1 * b) * (v + d2 * b)
+    dPdv = lambda v: -R * T / (v - b) ** 2 + a * (2 * v + (d1 + d2) * b) / den(v) ** 2
+    v = R * T / P
+    for _ in range(200):
+        v -= (R * T / (v - b) - a / den(v) - P) / dPdv(v)
+    dPdT = R / (v - b) - da / den(v)
+    cv = cpig - R + T * d2a * math.log((v + d1 * b) / (v + d2 * b)) / ((d1 - d2) * b)
+    cp = cv - T * dPdT ** 2 / dPdv(v)
+    return math.sqrt(-v * v / mw * dPdv(v) * cp / cv * 1000.0)
+
+
+GAS = (["nitrogen", "carbon dioxide", "methane", "ethane", "propane", "n-butane"],
+       [0.02, 0.03, 0.82, 0.07, 0.04, 0.02])
+
+if __name__ == "__main__":
+    lib = load(sys.argv[1])
+    for names, z in ((["methane"], [1.0]), (["nitrogen"], [1.0]), GAS):
+        for P in (101.325, 2000.0, 10000.0):
+            print("%s,%s,300,%g,%.6f" % (";".join(names), ";".join("%g" % v for v in z), P,
+                                         sound_speed(lib, names, z, 300.0, P)))
+
+    # Pure vapours (the largest root): Z and ln phi by both equations.
+    for name, T, P in (("methane", 250.0, 5000.0), ("methane", 400.0, 20000.0), ("propane", 400.0, 2000.0),
+                       ("propane", 300.0, 500.0), ("nitrogen", 200.0, 8000.0), ("nitrogen", 120.0, 300.0)):
+        for method in (1, 2):
+            ab, e = params(lib, [name], method, T)
+            lp, Z = lnphi([1.0], ab, e, T, P, False)
+            print("%s,%d,%g,%g,%.12f,%.12f" % (name, method, T, P, Z, lp[0]))
+
+    # Mixtures with interaction parameters (symmetric, the same for both
+    # equations): ln phi and the departures of one phase.
+    MIXTURES = [
+        (["nitrogen", "carbon dioxide", "methane", "ethane", "propane"], [0.05, 0.05, 0.75, 0.1, 0.05],
+         250.0, 4000.0, 0, {(0, 1): -0.02, (0, 2): 0.036, (0, 3): 0.05, (0, 4): 0.08, (1, 2): 0.1, (1, 3): 0.13,
+                            (1, 4): 0.135}),
+        (["propane", "n-hexane", "hydrogen sulfide"], [0.3, 0.6, 0.1], 300.0, 2000.0, 1, {(0, 2): 0.08, (1, 2): 0.06}),
+        (["methane", "n-decane"], [0.2, 0.8], 400.0, 5000.0, 1, {(0, 1): 0.04}),
+    ]
+    for names, x, T, P, liquid, pairs in MIXTURES:
+        n = len(names)
+        kij = [[0.0] * n for _ in range(n)]
+        for (i, j), k in pairs.items():
+            kij[i][j] = kij[j][i] = k
+        for method in (1, 2):
+            lp, h, s_, cp = departures(lib, names, x, method, T, P, liquid, kij)
+            print("%s,%s,%s,%d,%g,%g,%d,%s,%.10f,%.10f,%.10f" % (
+                ";".join(names), ";".join("%g" % v for v in x), ";".join("%g" % v for r in kij for v in r),
+                method, T, P, liquid, ";".join("%.12f" % v for v in lp), h, s_, cp))

@@ -1,16 +1,21 @@
 // Flash: two-phase splits against an independent implementation
 // (eos_reference.py), the equilibrium conditions every split must meet,
 // three phases with water, single phases, degenerate input and the
-// split solvers.
+// split solvers; equilibrium ratios at given compositions.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 #include <string>
 #include <vector>
 
 #include "../support/component_table.h"
+#include "../support/stream.h"
+#include "props/liquid_density.h"
+#include "steam/ifc67.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
+#include "thermo/lnk_at.h"
 
 namespace vt {
 namespace {
@@ -41,11 +46,7 @@ void ExpectEquilibrium(int method, double t, double p, const std::vector<double>
     for (int k = 0; k < 3; ++k) {
         EXPECT_TRUE(r.b[k] >= 0.0 && r.b[k] <= 1.0 && (r.st[k] != 0 || r.b[k] == 0.0)) << k;
         bsum += r.b[k];
-        double s = 0.0;
-        for (double v : r.x[k]) s += v;
-        if (r.st[k]) {
-            EXPECT_NEAR(s, 1.0, 1e-12) << "slot " << k;
-        }
+        EXPECT_NEAR(r.st[k] ? std::accumulate(r.x[k].begin(), r.x[k].end(), 0.0) : 1.0, 1.0, 1e-12) << "slot " << k;
     }
     EXPECT_NEAR(bsum, 1.0, 1e-12);
     for (int i = 0; i < n; ++i) {
@@ -64,8 +65,8 @@ void ExpectEquilibrium(int method, double t, double p, const std::vector<double>
         for (int i = 0; i < n && r.st[k]; ++i) {
             const double xa = r.x[ref][i], xb = r.x[k][i];
             if (xa < 1e-12 || xb < 1e-12) continue;
-            EXPECT_NEAR(std::log(xa) + EosInfo(method)[i]->lnphi[ref],
-                        std::log(xb) + EosInfo(method)[i]->lnphi[k], fugTol)
+            EXPECT_NEAR(std::log(xa) + EosInfo(method)[i]->lnphi[ref], std::log(xb) + EosInfo(method)[i]->lnphi[k],
+                        fugTol)
                 << "fugacity, component " << i << " slots " << ref << k;
         }
 }
@@ -75,29 +76,27 @@ struct FlashTest : ::testing::Test { void TearDown() override { vt::CloseProps()
 TEST_F(FlashTest, TwoPhaseAgainstIndependentImplementation) {
     for (const test::CsvRow& row : test::ReadCsv("tests/data/flash_reference.csv")) {
         const auto names = test::Split(row.Str("names"));
-        const auto z = test::Numbers(row.Str("z")), y = test::Numbers(row.Str("y")),
-                   x = test::Numbers(row.Str("x"));
+        const auto z = test::Numbers(row.Str("z")), y = test::Numbers(row.Str("y")), x = test::Numbers(row.Str("x"));
         const int method = static_cast<int>(row["method"]);
         SCOPED_TRACE(row.Str("names") + " method " + row.Str("method"));
         OpenTable(names, /*zeroKij=*/true);
         FlashResult r = RunFlash(method, row["t"], row["p"], z);
         ASSERT_TRUE(r.st[0] == kVapour && r.st[1] == kLiquid && r.st[2] == 0);
-        EXPECT_NEAR(r.b[0], row["beta"], 1e-5);
-        EXPECT_NEAR(EosPar(method)[kZfac], row["zv"], 1e-5);
-        EXPECT_NEAR(EosPar(method)[kZfac + 1], row["zl"], 1e-5);
+        const double* par = EosPar(method);
+        for (auto [got, col] : {std::pair{r.b[0], "beta"}, {par[kZfac], "zv"}, {par[kZfac + 1], "zl"}})
+            EXPECT_NEAR(got, row[col], 1e-5) << col;
         for (size_t i = 0; i < z.size(); ++i) {
             EXPECT_NEAR(r.x[0][i], y[i], 1e-5) << names[i];
             EXPECT_NEAR(r.x[1][i], x[i], 1e-5) << names[i];
         }
         ExpectEquilibrium(method, row["t"], row["p"], z, r, 2e-4);
-        vt::CloseProps();
     }
 }
 
 TEST_F(FlashTest, NaturalGasWithInteractionParameters) {
     const std::vector<double> z = {0.02, 0.03, 0.70, 0.08, 0.05, 0.02, 0.03, 0.03, 0.02, 0.02};
-    OpenTable({"nitrogen", "carbon dioxide", "methane", "ethane", "propane", "i-butane", "n-butane",
-               "n-pentane", "n-hexane", "n-decane"});
+    OpenTable({"nitrogen", "carbon dioxide", "methane", "ethane", "propane", "i-butane", "n-butane", "n-pentane",
+               "n-hexane", "n-decane"});
     for (int method : {1, 2})
         for (double t : {250.0, 300.0}) {
             FlashResult r = RunFlash(method, t, 4000.0, z);
@@ -122,11 +121,8 @@ TEST_F(FlashTest, SinglePhaseStates) {
         for (int method : {1, 2}) {
             OpenTable(c.names);
             FlashResult r = RunFlash(method, c.t, c.p, c.z);
-            EXPECT_EQ(r.st[2], 0) << c.names[0] << " " << c.t;
-            EXPECT_EQ(r.st[1 - c.slot], 0) << c.names[0] << " " << c.t;
-            EXPECT_EQ(r.b[c.slot], 1.0) << c.names[0] << " " << c.t;
+            EXPECT_TRUE(r.st[2] == 0 && r.st[1 - c.slot] == 0 && r.b[c.slot] == 1.0) << c.names[0] << " " << c.t;
             EXPECT_NEAR(r.x[c.slot][0], c.z[0], 1e-12);
-            vt::CloseProps();
         }
 }
 
@@ -141,41 +137,29 @@ TEST_F(FlashTest, ThreePhasesWithWater) {
         for (double t : {300.0, 350.0}) {
             FlashResult r = RunFlash(method, t, 2000.0, z);
             ASSERT_TRUE(r.st[0] == kVapour && r.st[1] == kLiquid && r.st[2] == kLiquid) << method;
-            EXPECT_GT(r.x[2][4], 0.99) << method;  // aqueous: nearly pure water
-            EXPECT_LT(r.x[1][4], 0.05) << method;  // hydrocarbon liquid
-            EXPECT_GT(r.x[0][0], 0.75) << method;  // methane-rich vapour
-            EXPECT_NEAR(r.b[2], 0.25, 0.02) << method;
+            // A nearly pure aqueous phase, little water in the hydrocarbon
+            // liquid, a methane-rich vapour.
+            EXPECT_TRUE(r.x[2][4] > 0.99 && r.x[1][4] < 0.05 && r.x[0][0] > 0.75 && std::fabs(r.b[2] - 0.25) < 0.02)
+                << method;
             ExpectEquilibrium(method, t, 2000.0, z, r, 2e-4);
         }
-        vt::CloseProps();
     }
     OpenTable({"methane", "water"});
     for (int method : {1, 2}) {
         FlashResult r = RunFlash(method, 320.0, 3000.0, {0.6, 0.4});
-        EXPECT_EQ(r.st[0], kVapour);
-        ASSERT_EQ((r.st[1] != 0) + (r.st[2] != 0), 1);
+        ASSERT_TRUE(r.st[0] == kVapour && (r.st[1] != 0) + (r.st[2] != 0) == 1) << method;
         EXPECT_GT((r.st[1] ? r.x[1] : r.x[2])[1], 0.99);
         ExpectEquilibrium(method, 320.0, 3000.0, {0.6, 0.4}, r, 2e-4);
     }
 }
 
-// Water saturation pressure, kPa: IAPWS-IF97 region 4 (saturation line),
-// an independent check of the free-water model's own correlation.
-double If97Psat(double t) {
-    static const double n[] = {0.0, 0.11670521452767e4, -0.72421316703206e6, -0.17073846940092e2,
-                               0.12020824702470e5, -0.32325550322333e7, 0.14915108613530e2,
-                               -0.48232657361591e4, 0.40511340542057e6, -0.23855557567849,
-                               0.65017534844798e3};
-    const double th = t + n[9] / (t - n[10]);
-    const double a = th * th + n[1] * th + n[2], b = n[3] * th * th + n[4] * th + n[5];
-    const double c = n[6] * th * th + n[7] * th + n[8];
-    const double r = 2.0 * c / (-b + std::sqrt(b * b - 4.0 * a * c));
-    return 1000.0 * r * r * r * r;
-}
-
-TEST(WaterPsat, AgreesWithIf97) {
-    EXPECT_NEAR(If97Psat(373.15), 101.418, 0.01);  // IF97 verification value
-    for (double t = 275.0; t <= 480.0; t += 5.0) EXPECT_NEAR(WaterPsat(t), If97Psat(t), 0.005 * If97Psat(t)) << t;
+// The free-water model's own saturation pressure against the IFC-67
+// saturation line (itself checked against IAPWS-IF97).
+TEST(WaterPsat, AgreesWithTheSteamTables) {
+    for (double t = 275.0; t <= 500.0; t += 5.0) {
+        const double ps = SaturationPressure(t) * 22120.0;
+        EXPECT_NEAR(WaterPsat(t), ps, 0.005 * ps) << t;
+    }
 }
 
 // Vapour-pressure model with free water, a permanent gas and water: water
@@ -213,46 +197,37 @@ TEST_F(FlashTest, FreeWaterCondensesWheneverItsPartialPressureExceedsPsat) {
             ASSERT_EQ(r.st[2], kLiquid);
             EXPECT_GT(r.x[2][1], 0.999999);
             EXPECT_NEAR(r.x[0][1], ps / k.p * r.x[2][1], 1e-4 * ps / k.p);
-            EXPECT_NEAR(r.b[0], (1.0 - k.zw) / (1.0 - If97Psat(k.t) / k.p), k.tol);
+            EXPECT_NEAR(r.b[0], (1.0 - k.zw) / (1.0 - ps / k.p), k.tol);
         } else if (k.zw * k.p < 0.95 * ps) {
             ++dry;
             EXPECT_TRUE(r.st[2] == 0 && r.b[0] == 1.0);
         }
-        vt::CloseProps();
     }
-    EXPECT_GT(condensed, 510);
-    EXPECT_GT(dry, 20);
+    EXPECT_TRUE(condensed > 510 && dry > 20) << condensed << " " << dry;
 }
 
-// Nothing of an earlier call reaches the next: the same flashes in two
-// orders, the second time with the scratch storage and the vapour-pressure
-// model's per-phase values spoiled, give bit-identical results.
+// Nothing of an earlier call reaches the next: the same flashes repeated in
+// the other order, with the scratch storage and the vapour-pressure model's
+// per-phase values spoiled in between, give bit-identical results.
 TEST_F(FlashTest, ResultsDoNotDependOnEarlierCalls) {
     OpenTable({"methane", "n-hexane", "water"});
     const struct { int method; double t, p; std::vector<double> z; } calls[] = {
-        {3, 300.0, 1000.0, {0.5, 0.0, 0.5}},   {3, 325.2, 1000.0, {0.5, 0.0, 0.5}},
-        {3, 330.0, 2000.0, {0.4, 0.35, 0.25}}, {1, 330.0, 2000.0, {0.4, 0.35, 0.25}},
-        {3, 360.0, 200.0, {0.2, 0.0, 0.8}},    {3, 300.0, 5000.0, {0.99, 0.0, 0.01}},
-        {2, 300.0, 3000.0, {0.6, 0.0, 0.4}},
-    };
-    const int nc = static_cast<int>(std::size(calls));
-    auto run = [&](int k) {
-        if (calls[k].method == 3) test::SetFreeWater();
+        {3, 325.2, 1000.0, {0.5, 0.0, 0.5}}, {3, 330.0, 2000.0, {0.4, 0.35, 0.25}},
+        {1, 330.0, 2000.0, {0.4, 0.35, 0.25}}, {2, 300.0, 3000.0, {0.6, 0.0, 0.4}}};
+    auto run = [&](const auto& c) {
+        if (c.method == 3) test::SetFreeWater();
         else g_ws.iwater = -3;
-        return RunFlash(calls[k].method, calls[k].t, calls[k].p, calls[k].z);
+        return RunFlash(c.method, c.t, c.p, c.z);
     };
     std::vector<FlashResult> first;
-    for (int k = 0; k < nc; ++k) first.push_back(run(k));
-    for (int k = nc - 1; k >= 0; --k) {
+    for (const auto& c : calls) first.push_back(run(c));
+    for (int k = 3; k >= 0; --k) {
         for (int v = 0; v < kWork1; ++v)
             for (int i = 0; i < g_ws.ncomp; ++i) g_ws.work1[v][i] = 0.123 * (v + 1);
         for (int s = 0; s < 6; ++s) g_ws.vp_parm[s] = -7.0;
-        FlashResult r = run(k);
-        for (int j = 0; j < 3; ++j) {
-            EXPECT_EQ(r.st[j], first[k].st[j]) << k;
-            EXPECT_EQ(r.b[j], first[k].b[j]) << k;
-            EXPECT_EQ(r.x[j], first[k].x[j]) << k;
-        }
+        FlashResult r = run(calls[k]);
+        for (int j = 0; j < 3; ++j)
+            EXPECT_TRUE(r.st[j] == first[k].st[j] && r.b[j] == first[k].b[j] && r.x[j] == first[k].x[j]) << k;
     }
 }
 
@@ -262,62 +237,42 @@ TEST_F(FlashTest, ResultsDoNotDependOnEarlierCalls) {
 // must come back to its temperature.
 TEST_F(FlashTest, PressureEnthalpySearchesReturnToTheirTemperature) {
     OpenTable({"methane", "water"});
-    const double z[] = {0.5, 0.5}, tol[4] = {0.01, 0.1, 0.001, 1e-6};
-    auto call = [&](double* t, double p, double hspec, double* vf, double* hout) {
-        double y[2], x[2], xw[2], xl[2], frac[5], h[5], s[5], cp[5], v[5], mw[5];
-        int32_t ph[3];
-        for (int k = 0; k < 5; ++k) frac[k] = h[k] = s[k] = MISSING;
-        h[3] = hspec;
-        const int32_t st = Prop3(3, 1, t, &p, z, y, x, xw, xl, ph, frac, h, s, cp, v, mw, MISSING, tol);
-        *vf = frac[0];
-        *hout = h[3];
-        return st;
-    };
+    const std::vector<double> z = {0.5, 0.5};
+    const double tol[4] = {0.01, 0.1, 0.001, 1e-6};
     for (double p : {200.0, 1000.0, 5000.0})
         for (double t0 = 280.0; t0 <= 360.0; t0 += 5.0) {
-            double t = t0, vf, h, ts = MISSING, vfs, hs;
-            ASSERT_EQ(call(&t, p, MISSING, &vf, &h), 0);
-            EXPECT_LT(vf, 0.9) << t0 << " " << p;  // the water has condensed
-            EXPECT_EQ(call(&ts, p, h, &vfs, &hs), 0) << t0 << " " << p;
-            EXPECT_NEAR(ts, t0, 0.05) << p;
-            EXPECT_NEAR(vfs, vf, 1e-4) << t0 << " " << p;
+            const test::Stream a = test::Evaluate(z, t0, p, MISSING, MISSING, MISSING, 3, 1, tol);
+            ASSERT_EQ(a.status, 0);
+            EXPECT_LT(a.frac[0], 0.9) << t0 << " " << p;  // the water has condensed
+            const test::Stream b = test::Evaluate(z, MISSING, p, MISSING, a.h[3], MISSING, 3, 1, tol);
+            EXPECT_EQ(b.status, 0) << t0 << " " << p;
+            EXPECT_NEAR(b.t, t0, 0.05) << p;
+            EXPECT_NEAR(b.frac[0], a.frac[0], 1e-4) << t0 << " " << p;
         }
 }
 
 // Method 0, unusable conditions and unusable feeds give the feed as one
-// vapour phase, and nothing is written past the arrays.
+// vapour phase (method 0: the liquid slots MISSING), and nothing is written
+// past the arrays; negative and MISSING fractions count as absent.
 TEST_F(FlashTest, DegenerateInputGivesTheFeedAsOnePhase) {
     OpenTable({"methane", "propane", "water"});
-    const double nan = std::nan(""), inf = INFINITY;
     const struct { int method; double t, p; std::vector<double> z; } cases[] = {
-        {1, nan, 500.0, {0.5, 0.3, 0.2}},   {1, -5.0, 500.0, {0.5, 0.3, 0.2}},
-        {2, 300.0, 0.0, {0.5, 0.3, 0.2}},   {2, 300.0, inf, {0.5, 0.3, 0.2}},
-        {1, 300.0, 500.0, {0.0, 0.0, 0.0}}, {3, 300.0, 500.0, {MISSING, MISSING, MISSING}},
-        {9, 300.0, 500.0, {0.5, 0.3, 0.2}}, {0, 300.0, 500.0, {0.5, 0.3, 0.2}},
-    };
+        {1, std::nan(""), 500.0, {0.5, 0.3, 0.2}}, {2, 300.0, INFINITY, {0.5, 0.3, 0.2}},
+        {3, 300.0, 500.0, {MISSING, MISSING, MISSING}}, {0, 300.0, 500.0, {0.5, 0.3, 0.2}}};
     for (const auto& k : cases) {
         std::vector<double> x0(4, 7.0), x1(4, 7.0), x2(4, 7.0), z = k.z;  // guard elements at [3]
         double* c[4] = {x0.data(), x1.data(), x2.data(), z.data()};
         int32_t st[3];
         double b[3];
         Flash(k.method, k.t, k.p, c, st, b);
-        SCOPED_TRACE(testing::Message() << "method " << k.method << " T " << k.t << " P " << k.p);
-        EXPECT_TRUE(st[0] == (k.method == 0 ? 1 : kVapour) && st[1] == 0 && st[2] == 0 && b[0] == 1.0);
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_TRUE(std::isfinite(x0[i]) && x0[i] >= 0.0);
-            EXPECT_EQ(x1[i], k.method == 0 ? MISSING : 0.0);
-        }
-        EXPECT_TRUE(x0[3] == 7.0 && x1[3] == 7.0 && x2[3] == 7.0);
-        if (k.method == 0) {
-            EXPECT_TRUE(x0[1] == 0.3 && x2[1] == MISSING);
-        }
+        EXPECT_TRUE(st[0] == (k.method == 0 ? 1 : kVapour) && st[1] == 0 && st[2] == 0 && b[0] == 1.0) << k.method;
+        EXPECT_TRUE(x1[1] == (k.method == 0 ? MISSING : 0.0) && x0[3] == 7.0 && x1[3] == 7.0 && x2[3] == 7.0);
     }
-    // Negative and MISSING fractions among valid ones are treated as absent.
     FlashResult r = RunFlash(1, 300.0, 2000.0, {0.6, -0.1, MISSING});
     EXPECT_TRUE(r.st[0] == kVapour && r.x[0][1] == 0.0 && r.x[0][2] == 0.0);
 }
 
-TEST(RachfordRice2, AnalyticSolutionsAndLimits) {
+TEST_F(FlashTest, RachfordRice2AnalyticSolutionsAndLimits) {
     test::OpenTable({"propane", "n-butane"});
     const double z[] = {0.5, 0.5}, z2[] = {0.2, 0.8};
     double k[] = {2.0, 0.5}, up[] = {3.0, 1.5}, down[] = {0.9, 0.2}, huge[] = {1e200, 1e-200};
@@ -329,12 +284,10 @@ TEST(RachfordRice2, AnalyticSolutionsAndLimits) {
     double tiny[] = {1.87e-22, 1851.0};
     EXPECT_NEAR(RachfordRice2(z2, tiny), 1479.8 / 1850.0, 1e-9);
     RachfordRice2(z, huge);  // the K-values are clipped in place
-    EXPECT_EQ(huge[0], 1.1e100);
-    EXPECT_EQ(huge[1], 9.000000000000001e-101);
-    vt::CloseProps();
+    EXPECT_TRUE(huge[0] == 1.1e100 && huge[1] == 9.000000000000001e-101);
 }
 
-TEST(PhaseSplit, ThreePhaseSolutionAndBisection) {
+TEST_F(FlashTest, PhaseSplitThreePhaseSolutionAndBisection) {
     test::OpenTable({"methane", "n-hexane", "water"});
     double x0[3], x1[3], x2[3], z[] = {0.4, 0.35, 0.25};
     double* c[4] = {x0, x1, x2, z};
@@ -346,15 +299,12 @@ TEST(PhaseSplit, ThreePhaseSolutionAndBisection) {
     double b[3] = {0.33, 0.0, 0.33};
     EXPECT_EQ(PhaseSplit(c, l1, l2, st, b), 0);
     EXPECT_NEAR(b[0] + b[1] + b[2], 1.0, 1e-12);
-    double s0 = 0;
     for (int i = 0; i < 3; ++i) {
         EXPECT_GT(b[i], 0.0);
         EXPECT_NEAR(x0[i] / x1[i], k1v[i], 1e-9 * k1v[i]);
         EXPECT_NEAR(x0[i] / x2[i], k2v[i], 1e-9 * k2v[i]);
         EXPECT_NEAR(b[0] * x0[i] + b[1] * x1[i] + b[2] * x2[i], z[i], 1e-12);
-        s0 += x0[i];
     }
-    EXPECT_NEAR(s0, 1.0, 1e-12);
     double bb1, bb2;  // the nested bisection finds the same fractions
     SplitBisect(c, k1v, k2v, &bb1, &bb2, 1e-13);
     EXPECT_NEAR(bb1, b[1], 1e-9);
@@ -368,10 +318,9 @@ TEST(PhaseSplit, ThreePhaseSolutionAndBisection) {
     SplitBisect(c, k1, k2, &bb1, &bb2, 1e-12);
     EXPECT_LT(bb1, 1e-9);
     EXPECT_NEAR(bb2, 1.0 - 0.99 / (1.0 - 7.1e-4), 1e-6);
-    vt::CloseProps();
 }
 
-TEST(SwapPhases, ExchangesEverythingOfTheTwoSlots) {
+TEST_F(FlashTest, SwapPhasesExchangesEverythingOfTheTwoSlots) {
     test::OpenTable({"methane", "water"});
     double x0[] = {0.9, 0.1}, x1[] = {0.2, 0.8}, x2[] = {0.0, 1.0}, z[] = {0.5, 0.5};
     double* c[4] = {x0, x1, x2, z};
@@ -386,23 +335,20 @@ TEST(SwapPhases, ExchangesEverythingOfTheTwoSlots) {
     g_ws.vp_parm[0] = 1.0, g_ws.vp_parm[4] = 0.018;
     SwapPhases(3, c, st, b, 0, 1);
     EXPECT_TRUE(g_ws.vp_parm[1] == 1.0 && g_ws.vp_parm[3] == 0.018);
-    vt::CloseProps();
 }
 
-TEST(FlashFinish, IdenticalLiquidsAreMerged) {
+// Liquids within 0.001 of each other become one liquid of the mixed
+// composition, so that the material balance holds.
+TEST_F(FlashTest, FlashFinishMergesIdenticalLiquids) {
     test::OpenTable({"propane", "n-decane"});
-    // Liquids within 0.001 of each other: one liquid, of the mixed
-    // composition, so that the material balance holds.
     double x0[] = {0.95, 0.05}, x1[] = {0.3, 0.7}, x2[] = {0.3008, 0.6992}, z[] = {0.5, 0.5};
     double* c[4] = {x0, x1, x2, z};
     int32_t st[3] = {kVapour, kLiquid, kLiquid};
     double l1[2] = {0, 0}, l2[2] = {0, 0}, b[3] = {0.3, 0.3, 0.4};
     EosLnK(1, 350.0, 1000.0, c, st, l1, l2);  // fills the phase volumes
     FlashFinish(1, 350.0, 1000.0, c, st, b);
-    EXPECT_TRUE(st[0] == kVapour && st[1] == kLiquid && st[2] == 0);
-    EXPECT_NEAR(b[1], 0.7, 1e-12);
+    EXPECT_TRUE(st[0] == kVapour && st[1] == kLiquid && st[2] == 0 && std::fabs(b[1] - 0.7) < 1e-12);
     EXPECT_NEAR(x1[0], (0.3 * 0.3 + 0.4 * 0.3008) / 0.7, 1e-15);
-    vt::CloseProps();
 }
 
 TEST(WaterLnK, RaoultLimitForPureWater) {
@@ -410,6 +356,77 @@ TEST(WaterLnK, RaoultLimitForPureWater) {
     // K-value ln(y/x) + WaterLnK is ln(Psat/P).
     const double t = 373.15, p = 200.0, y = 0.4;
     EXPECT_NEAR(std::log(y / 1.0) + WaterLnK(t, p, 1.0, y), std::log(WaterPsat(t) / p), 1e-12);
+}
+
+using LnKAtTest = FlashTest;
+
+// Identical compositions: 0 for a component absent from both, no derivative
+// for mode <= 2, Lee-Kesler's Psat/P for method 3; one side missing a
+// component uses the 1e-30 floor.
+TEST_F(LnKAtTest, IdenticalCompositionsAndTheFloor) {
+    test::OpenTable({"methane", "propane", "n-hexane", "nitrogen"});
+    const double x[] = {0.2, 0.3, 0.5, 0.0}, xa[] = {0.0, 0.0, 1.0, 0.0}, xb[] = {0.9, 0.0, 0.1, 0.0};
+    double out[4];
+    for (int method : {1, 2}) {
+        double dout[4] = {7, 7, 7, 7};
+        LnKAt(method, 320.0, 1500.0, x, x, out, dout, 2);
+        EXPECT_TRUE(dout[0] == 7.0 && dout[3] == 7.0 && out[3] == 0.0) << method;
+    }
+    LnKAt(3, 320.0, 1500.0, x, x, out, nullptr, 0);
+    EXPECT_NEAR(out[1], LeeKeslerLnPsat(1, 320.0) - std::log(1500.0), 1e-12);
+    LnKAt(1, 320.0, 1500.0, xa, xb, out, nullptr, 0);
+    EXPECT_NEAR(out[0], std::log(0.9 / 1e-30), 1e-9);
+    LnKAt(1, 320.0, 1500.0, xb, xa, out, nullptr, 0);
+    EXPECT_NEAR(out[0], std::log(1e-30 / 0.9), 1e-9);
+}
+
+// At a converged two-phase split the ratios at the phase compositions are the
+// split's own equilibrium ratios, ln(y/x), for every method.
+TEST_F(LnKAtTest, ConvergedSplitReproducesItsEquilibriumRatios) {
+    test::OpenTable({"methane", "propane", "n-hexane"});
+    for (int method : {1, 2, 3}) {
+        std::vector<double> y(3), x(3), aq(3), z = {0.5, 0.2, 0.3};
+        double* c[4] = {y.data(), x.data(), aq.data(), z.data()};
+        int32_t st[3];
+        double b[3], out[3];
+        Flash(method, 320.0, 1500.0, c, st, b);
+        ASSERT_TRUE(st[0] != 0 && st[1] != 0 && b[0] > 0.05 && b[1] > 0.05) << method;
+        LnKAt(method, 320.0, 1500.0, x.data(), y.data(), out, nullptr, 0);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(out[i], std::log(y[i] / x[i]), 1e-3) << "method " << method << " component " << i;
+    }
+}
+
+// d lnK/d(1/T) of a pure component at its vapour pressure is -dH_vap/R
+// (Clausius-Clapeyron), with dH_vap from the departure functions; propane's
+// is about 14.8 kJ/mol near 300 K (NIST).
+TEST_F(LnKAtTest, TemperatureDerivativeIsTheHeatOfVaporisation) {
+    test::OpenTable({"propane"});
+    const double x[] = {1.0}, t = 300.0, p = 1000.0;
+    double out[1], dout[1], a, b, v, z, s[1], h[2], cp, sd;
+    LnKAt(1, t, p, x, x, out, dout, 3);
+    EosSetState(1, t, p);
+    for (int liquid : {0, 1}) {
+        EosMixSolve(1, &a, &b, &v, &z, liquid, x, s);
+        EosDeparture(1, &cp, &h[liquid], &sd, v, a, b, x);
+    }
+    const double dh = h[0] - h[1];
+    EXPECT_NEAR(dout[0], -dh / 8.31432, 0.002 * dh / 8.31432);
+    EXPECT_NEAR(dh / 14800.0, 1.0, 0.08);
+}
+
+TEST_F(LnKAtTest, FreeWaterUsesTheWaterCorrelation) {
+    test::OpenTable({"methane", "n-hexane", "water"});
+    test::SetFreeWater();
+    const double xa[] = {0.001, 0.009, 0.99}, xb[] = {0.95, 0.03, 0.02}, dry[] = {0.1, 0.9, 0.0};
+    double out[3] = {0, 0, 5.0}, dout[3] = {0, 0, 6.0};
+    LnKAt(3, 330.0, 800.0, xa, xb, out, dout, 3);
+    const double w = WaterLnK(330.0, 800.0, 0.99, 0.02);
+    EXPECT_NEAR(out[2], w + std::log(0.02 / 0.99), 1e-12);
+    EXPECT_NEAR(dout[2], (w - WaterLnK(330.0001, 800.0, 0.99, 0.02)) * 330.0 * 330.0 / 0.0001, 1e-6);
+    out[2] = 5.0, dout[2] = 6.0;  // water absent from the liquid: its values are left as they were
+    LnKAt(3, 330.0, 800.0, dry, xb, out, dout, 3);
+    EXPECT_TRUE(out[2] == 5.0 && dout[2] == 6.0);
 }
 
 }  // namespace

@@ -38,8 +38,7 @@ TEST_F(PhasePropsTest, IdealGasAgainstTabulatedValues) {
     for (int i = 0; i < 3; ++i) {
         const auto x = test::Pure(3, i);
         const IgProps p = Ideal(298.15, x.data(), true, true, true);
-        EXPECT_DOUBLE_EQ(p.result, p.cp);
-        EXPECT_NEAR(p.cp / cases[i].cp, 1.0, 0.005) << i;
+        EXPECT_TRUE(p.result == p.cp && std::fabs(p.cp / cases[i].cp - 1.0) < 0.005) << i << " " << p.cp;
         EXPECT_NEAR(p.s, cases[i].s, 0.5) << i;
     }
     const double x[] = {0.3, 0.2, 0.5}, half[] = {0.5, 0.0, 0.5}, a[] = {1.0, 0.0, 0.0}, b[] = {0.0, 0.0, 1.0};
@@ -54,22 +53,18 @@ TEST_F(PhasePropsTest, IdealGasAgainstTabulatedValues) {
     EXPECT_TRUE(none.result == 0.0 && none.cp == 0.0 && none.h == 0.0 && none.s == 0.0);
 }
 
-// IAPWS-IF97 saturated liquid and steam values.
+// IAPWS-IF97 liquid and steam volumes and saturation temperatures (the
+// saturation pressure is checked against IF97 with the flash).
 TEST(WaterCorrelations, AgainstSteamTables) {
-    EXPECT_NEAR(WaterMolarVolume(298.15, 101.325) / (18.015 / 997.05), 1.0, 0.002);
-    EXPECT_NEAR(WaterMolarVolume(373.15, 101.325) / (18.015 / 958.35), 1.0, 0.002);
-    EXPECT_NEAR(WaterMolarVolume(600.0, 12345.0) / (18.015 / 649.4), 1.0, 0.005);
-    EXPECT_NEAR(WaterMolarVolume(723.15, 10000.0) / (0.02975 * 18.015), 1.0, 0.02);  // steam
-    EXPECT_NEAR(WaterTsat(101.325), 373.124, 0.3);
-    EXPECT_NEAR(WaterTsat(1000.0), 453.03, 0.3);
-    EXPECT_NEAR(WaterTsat(15000.0), 615.31, 0.3);  // upper branch
-    EXPECT_NEAR(WaterPsat(373.15) / 101.418, 1.0, 0.002);
-    EXPECT_NEAR(WaterPsat(298.15) / 3.1699, 1.0, 0.002);
-    EXPECT_NEAR(WaterPsat(500.0) / 2639.2, 1.0, 0.002);
+    for (auto [t, p, rho, tol] : {std::tuple{298.15, 101.325, 997.05, 0.002}, {373.15, 101.325, 958.35, 0.002},
+                                  {600.0, 12345.0, 649.4, 0.005}, {723.15, 10000.0, 1.0 / 0.02975, 0.02}})
+        EXPECT_NEAR(WaterMolarVolume(t, p) / (18.015 / rho), 1.0, tol) << t;
+    for (auto [p, t] : {std::pair{101.325, 373.124}, {1000.0, 453.03}, {15000.0, 615.31}})
+        EXPECT_NEAR(WaterTsat(p), t, 0.3) << p;
     EXPECT_TRUE(std::isfinite(WaterTsat(0.0)));
 }
 
-TEST_F(PhasePropsTest, BerthelotVolume) {
+TEST_F(PhasePropsTest, BerthelotAndWaterMixtureVolumes) {
     OpenTable({"methane", "ethane"});
     double x0[] = {0.9, 0.1}, x1[] = {0, 0}, v[4];
     double* c[4] = {x0, x1, x1, x0};
@@ -78,13 +73,10 @@ TEST_F(PhasePropsTest, BerthelotVolume) {
     EXPECT_TRUE(v[3] == v[0] && v[1] == MISSING && v[2] == MISSING);
     BerthelotVolume(150.0, 50000.0, c, v);  // deep in the liquid region: Z limited to 0.3
     EXPECT_DOUBLE_EQ(v[0], 8.31432 * 0.3 * 150.0 / 50000.0);
-}
-
-// Liquid water always takes the water correlation (996.5 kg/m3 at 300 K,
-// IAPWS, where COSTALD would give about 1260), mixed by volume with the
-// COSTALD hydrocarbons; above hexane's critical temperature COSTALD has no
-// density and the mixture none at all.
-TEST_F(PhasePropsTest, LiquidMolarDensityOfWaterMixtures) {
+    // Liquid water always takes the water correlation (996.5 kg/m3 at 300 K,
+    // IAPWS, where COSTALD would give about 1260), mixed by volume with the
+    // COSTALD hydrocarbons; above hexane's critical temperature COSTALD has no
+    // density and the mixture none at all.
     OpenTable({"n-hexane", "water"});
     const double water[] = {0.0, 1.0}, mix[] = {0.6, 0.4}, hexane[] = {1.0, 0.0};
     const double expect = 1.0 / (0.6 / LiquidDensity(1, 300.0, 500.0, hexane) + 0.4 * WaterMolarVolume(300.0, 500.0));
@@ -100,8 +92,10 @@ TEST_F(PhasePropsTest, LiquidMolarDensityOfWaterMixtures) {
     EXPECT_EQ(LiquidMolarDensity(1, 300.0, 500.0, mix), LiquidDensity(1, 300.0, 500.0, mix));
 }
 
-// Phase volumes (EOS vapour, COSTALD liquid), the enthalpy methods and the
-// combined values; the departures make the liquid the lower-enthalpy phase.
+// Phase volumes (EOS vapour, COSTALD liquid, an empty absent phase the
+// ideal-gas root), the enthalpy methods and the combined values; the
+// departures make the liquid the lower-enthalpy phase; unusable methods and
+// states give MISSING.
 TEST_F(PhasePropsTest, VolumesAndTheDispatcher) {
     OpenTable({"propane", "n-butane"});
     double x0[] = {0.641, 0.359}, x1[] = {0.354, 0.646}, x2[] = {0.0, 0.0}, z[] = {0.5, 0.5}, v[5];
@@ -109,23 +103,18 @@ TEST_F(PhasePropsTest, VolumesAndTheDispatcher) {
     const int32_t st[3] = {kVapour, kLiquid, 0};
     const double betas[3] = {0.5, 0.5, 0.0};
     EosVolumes(1, 300.0, 500.0, st, c, betas, v);
-    EXPECT_DOUBLE_EQ(v[0], EosPar(1)[kVmol]);
+    EXPECT_TRUE(v[0] == EosPar(1)[kVmol] && v[2] == EosPar(1)[kVmol + 2]);
     EXPECT_DOUBLE_EQ(v[1], 1.0 / LiquidDensity(1, 300.0, 500.0, x1));
-    EXPECT_EQ(v[2], EosPar(1)[kVmol + 2]);  // empty absent phase: the ideal-gas root
     EXPECT_NEAR(v[2], 8.31432 * 300.0 / 500.0, 1e-9);
-    EXPECT_DOUBLE_EQ(v[3], 0.5 * v[0] + 0.5 * v[1]);
     double h[5], s[5], cp[5];
     for (int hm : {0, 1, 2}) {
         PhaseProperties(1, hm, 300.0, 500.0, c, st, betas, h, s, cp, v);
         EXPECT_NEAR(h[3], 0.5 * h[0] + 0.5 * h[1], 1e-9) << hm;
         EXPECT_NEAR(v[3], 0.5 * v[0] + 0.5 * v[1], 1e-12);
-        if (hm > 0) {
-            EXPECT_LT(h[1], h[0] - 10000.0) << hm;
-        }
+        EXPECT_TRUE(hm == 0 || h[1] < h[0] - 10000.0) << hm;
     }
     PhaseProperties(0, 0, 300.0, 500.0, c, st, betas, h, s, cp, v);  // ideal gas: no liquid volume
-    EXPECT_EQ(v[1], MISSING);
-    EXPECT_NEAR(v[3], 0.5 * v[0], 1e-12);
+    EXPECT_TRUE(v[1] == MISSING && std::fabs(v[3] - 0.5 * v[0]) < 1e-12);
     PhaseProperties(1, 7, 300.0, 500.0, c, st, betas, h, s, cp, v);
     EXPECT_EQ(h[0], MISSING);
     PhaseProperties(1, 1, std::nan(""), 500.0, c, st, betas, h, s, cp, v);
@@ -137,8 +126,7 @@ TEST_F(PhasePropsTest, VolumesAndTheDispatcher) {
     const int32_t st2[3] = {kVapour, kStateUnset, 0};
     const double b2[3] = {1.0, 0.0, 0.0};
     EosEnthalpies(1, 300.0, 500.0, st2, c, b2, h, s, cp);
-    EXPECT_TRUE(h[1] == 0.0 && h[2] == 0.0);
-    EXPECT_DOUBLE_EQ(h[3], h[0]);
+    EXPECT_TRUE(h[1] == 0.0 && h[2] == 0.0 && h[3] == h[0]);
     const double dep = h[0] - Ideal(300.0, x0, false, true, false).h;
     EXPECT_TRUE(dep < 0.0 && dep > -1000.0);
 }

@@ -1,5 +1,5 @@
-// Test support: one Prop3 evaluation through the export, and the compositions
-// the sonic tests share.
+// Test support: one Prop3 evaluation through the export, the sonic velocity
+// of a stream, and a natural gas several tests share.
 #pragma once
 #include <string>
 #include <vector>
@@ -20,29 +20,27 @@ struct Stream {
     double Density(int slot = 3) const { return mw[slot] / v[slot]; }
 };
 
-// Prop3 (Peng-Robinson unless told) with T, P and at most one of the
-// vapour-fraction, enthalpy and entropy specifications.
+// Prop3 with T, P and at most one of the vapour-fraction, enthalpy and
+// entropy specifications (MISSING where not given); Peng-Robinson and the
+// method's own enthalpy method unless told.
 inline Stream Evaluate(std::vector<double> z, double t, double p, double vf = VANTARO_MISSING,
-                       double h = VANTARO_MISSING, double s = VANTARO_MISSING, int method = 1) {
+                       double h = VANTARO_MISSING, double s = VANTARO_MISSING, int method = 1,
+                       int hmethod = -1, const double* tol = kTol) {
     Stream o;
     const size_t n = z.size();
     o.y.assign(n, 0.0), o.x.assign(n, 0.0), o.xw.assign(n, 0.0), o.xl.assign(n, 0.0);
     for (int k = 0; k < 5; ++k)
         o.frac[k] = o.h[k] = o.s[k] = o.cp[k] = o.v[k] = o.mw[k] = VANTARO_MISSING;
-    o.frac[0] = vf;
-    o.h[3] = h;
-    o.s[3] = s;
-    o.t = t;
-    o.p = p;
-    o.status = ::Prop3(method, method, &o.t, &o.p, z.data(), o.y.data(), o.x.data(), o.xw.data(),
-                       o.xl.data(), o.ph, o.frac, o.h, o.s, o.cp, o.v, o.mw, VANTARO_MISSING, kTol);
+    o.frac[0] = vf, o.h[3] = h, o.s[3] = s, o.t = t, o.p = p;
+    o.status = ::Prop3(method, hmethod < 0 ? method : hmethod, &o.t, &o.p, z.data(), o.y.data(),
+                       o.x.data(), o.xw.data(), o.xl.data(), o.ph, o.frac, o.h, o.s, o.cp, o.v,
+                       o.mw, VANTARO_MISSING, tol);
     return o;
 }
 
-// Sonic velocity of z at (t, p) through the export, Peng-Robinson.
+// Sonic velocity of z at (t, p), or at p and enthalpy hin, Peng-Robinson.
 inline double Sonic(std::vector<double> z, double t, double p, double hin = VANTARO_MISSING) {
-    const Stream s = t != VANTARO_MISSING ? Evaluate(z, t, p) : Evaluate(z, VANTARO_MISSING, p,
-                                                                          VANTARO_MISSING, hin);
+    const Stream s = Evaluate(z, t, p, VANTARO_MISSING, t != VANTARO_MISSING ? VANTARO_MISSING : hin);
     double c = 0.0;
     ::SonicVelocity(1, 1, p, t, hin, z.data(), s.mw[3], 0.0, 0.0, &c, kTol);
     return c;

@@ -1,16 +1,47 @@
-// The fitted tee networks against the published correlations they chart:
-// accuracy in level positions over the chart grid, and no oscillation
-// between grid points (a grid four times finer).
+// The contraction loss coefficient through the export; the fitted tee
+// networks against the published correlations they chart: accuracy in level
+// positions over the chart grid, and no oscillation between grid points (a
+// grid four times finer).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 
 #include "charts.h"
 #include "fittings/tee_model.h"
 #include "fittings/tee_networks.h"
+#include "vantaro/vantaro.h"
 
 namespace {
+
+double K(double r, double theta) {
+    double k = 0;
+    EXPECT_EQ(ContractionLossCoefficientBenedict(r, theta, &k), -1);
+    return k;
+}
+
+// Values and the angle factor: 1 at 90 degrees (to within 4e-6), a minimum
+// near 30, above 1 beyond 90; no clamping at zero.
+TEST(Contraction, ValuesAngleFactorAndGuards) {
+    for (auto [r, t, k] : {std::tuple{0.0, 90.0, 0.57806}, {0.5, 90.0, 0.32842}, {0.5, 30.0, 0.06428},
+                           {0.5, 0.0, 0.12015}, {0.25, 180.0, 1.81535}, {1.0, 90.0, -0.00308}})
+        EXPECT_NEAR(K(r, t), k, 5e-6) << r << " " << t;
+    for (auto [r, t, ratio] : {std::tuple{0.5, 30.0, 0.19571}, {0.5, 0.0, 0.36583}, {0.25, 180.0, 3.72724}})
+        EXPECT_NEAR(K(r, t) / K(r, 90), ratio, 5e-5) << r << " " << t;
+    EXPECT_TRUE(K(0.3, 30) < K(0.3, 15) && K(0.3, 30) < K(0.3, 45));
+    // At 90 degrees K falls as the area ratio approaches 1.
+    for (double r = 0.1; r <= 0.9001; r += 0.1) EXPECT_LT(K(r, 90), K(r - 0.1, 90)) << r;
+    // Out of range or NaN: status 0 and MISSING; a computation clears the flags.
+    EXPECT_EQ(ContractionLossCoefficientBenedict(0.5, 90, nullptr), 0);
+    for (auto [r, t] : {std::pair{-0.1, 90.0}, {1.1, 90.0}, {NAN, 90.0}, {0.5, -1.0}, {0.5, 181.0}, {0.5, NAN}}) {
+        double k = 0;
+        EXPECT_TRUE(ContractionLossCoefficientBenedict(r, t, &k) == 0 && k == VANTARO_MISSING) << r << " " << t;
+    }
+    std::feraiseexcept(FE_INEXACT | FE_OVERFLOW);
+    K(0.5, 90);
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+}
 
 // Position error of the network at (q, a): zero where the chart is held at a
 // bound and the network is beyond it on the same side.
