@@ -545,11 +545,13 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         zsum += z[i];
     }
     if (!(zsum > 0.0)) return kProp3Invalid;
-    // The tolerances the search will use must be numbers.
+    // The tolerances the search will use must be positive numbers (the
+    // lever-rule slack may be 0).
+    const auto positive = [](double v) { return Finite(v) && v > 0.0; };
     if (!(tGiven && pGiven)) {
-        if (!tGiven && !Finite(tol[0])) return kProp3Invalid;
-        if ((fh || fs) && !Finite(tol[3])) return kProp3Invalid;
-        if ((fh && !Finite(tol[1])) || (fs && !Finite(tol[2]))) return kProp3Invalid;
+        if (!tGiven && !positive(tol[0])) return kProp3Invalid;
+        if ((fh || fs) && !(Finite(tol[3]) && tol[3] >= 0.0)) return kProp3Invalid;
+        if ((fh && !positive(tol[1])) || (fs && !positive(tol[2]))) return kProp3Invalid;
     }
 
     Driver d{};
@@ -631,7 +633,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         highLimit = 3000.0;
         upper = 4000.0;
         dir = 1.0;
-        tolx = tol[0];
+        tolx = std::fmax(tol[0], kProp3MinTolerance);
     } else {
         d.t = *t;
         if (!(d.t > 0.0)) {
@@ -658,7 +660,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
     double t2 = 0.0, p2 = 0.0;
     if (overT && d.pure < 0 && fh) frac[0] = MISSING;
     const double want = fv ? std::fabs(d.spec) : 0.0;
-    const double tolq = fh ? tol[1] : tol[2];
+    const double tolq = std::fmax(fh ? tol[1] : tol[2], kProp3MinTolerance);
     bool evaluated = false;
 
     int k = 0;
