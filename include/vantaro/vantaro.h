@@ -321,8 +321,12 @@ VANTARO_API int32_t Mandhane(double gasVelocity, double liquidVelocity, double *
  *   areaFloor 1 = raise a below 0.1 to 0.1
  * Out: K, status (1 = K strictly inside (lo, hi), 0 = at or beyond a bound),
  * hi and lo of the chart used. Type outside 0..6: K = 9e99, status 1, hi and
- * lo not written. Non-finite a or q: K = 9e99, status 0. Null output
- * pointers are skipped. Both return 0; no workspace is needed. */
+ * lo not written. Non-finite a or q: K = 9e99, status 0. Any finite input
+ * gives K within [lo, hi] (a blend weights its charts by q confined to
+ * [0, 1]), except the dividing-flow K23 for 0 <= q <= 1: the chart's fitted
+ * network as it stands, below lo = 0.03 for q between 0.02 and 0.51
+ * (-0.034 at q = 0.25, status 0). Null output pointers are skipped. Both
+ * return 0; no workspace is needed. */
 VANTARO_API int32_t getK13(double a, double q, int32_t type, int32_t pattern, double *K,
                            int32_t mode, int32_t areaFloor, int32_t *status, double *hi,
                            double *lo);
