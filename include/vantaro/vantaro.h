@@ -199,8 +199,9 @@ VANTARO_API int32_t Prop3(int32_t method, int32_t hmethod, double *t, double *p,
  * (at tref, K, when tc < 288.7055 K). omegasrk is the COSTALD acentric
  * factor, omega that of the vapour pressure; mw kg/kmol, tc K, pc kPa.
  * Always returns -1; *vstar receives the volume (the critical-compressibility
- * estimate when the iteration does not converge, MISSING for non-finite or
- * non-positive liqden, mw, tc or pc). */
+ * estimate when the iteration does not converge or leaves the positive
+ * numbers, MISSING for non-finite or non-positive liqden, mw, tc or pc and
+ * when even the estimate is not a positive number). */
 VANTARO_API int32_t PureVchar(double liqden, double omegasrk, double mw, double tc,
                               double pc, double tref, double omega, double *vstar);
 

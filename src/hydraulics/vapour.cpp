@@ -68,10 +68,10 @@ int32_t ZeroPipeExit(double p2, FlowResult& res) {
     return kVapourOk;
 }
 
-// Common end of both routines: upstream velocity at the final pressure.
-int32_t Finish(double p1Pa, double w, const StreamState& up, const PipeSegment& pipe,
-               FlowResult& res) {
-    res.p = p1Pa / 1e5;
+// Common end of both routines: upstream velocity at the final pressure (bar).
+int32_t FinishBar(double p1, double w, const StreamState& up, const PipeSegment& pipe,
+                  FlowResult& res) {
+    res.p = p1;
     res.dpacc = res.dpfric = res.dpelev = kMissing;
     res.holdup = 0.0;
     const double rho1 = StateDensityAt(up, w, res.p);
@@ -79,6 +79,11 @@ int32_t Finish(double p1Pa, double w, const StreamState& up, const PipeSegment& 
     PipeVelocity(w, rho1, pipe.dia, &res.vin);
     res.regime = 0;
     return kVapourOk;
+}
+
+int32_t Finish(double p1Pa, double w, const StreamState& up, const PipeSegment& pipe,
+               FlowResult& res) {
+    return FinishBar(p1Pa / 1e5, w, up, pipe, res);
 }
 
 // Reynolds number, friction factor and fittings length at the mean of the
@@ -145,8 +150,9 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
                  const StreamState& down, const PipeSegment& pipe, FlowResult& res, int32_t rescale,
                  double p1guess, double tol) {
     if (!ValidCall(method, p2, w, up, down, pipe, tol)) return Refuse(res);
-    // At or above the top of the range nothing is computed.
-    if (p2 >= 1000.0) return Finish(p2 * 1e5, w, up, pipe, res);
+    // At or above the top of the range nothing is computed (P2 itself is
+    // written: in pascals the largest doubles would overflow).
+    if (p2 >= 1000.0) return FinishBar(p2, w, up, pipe, res);
 
     double rho2 = 0.0;
     if (!DownstreamEnd(down, w, p2, rescale, pipe, res, &rho2)) return Refuse(res);
