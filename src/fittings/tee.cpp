@@ -96,11 +96,12 @@ TeeResult Evaluate(bool found, const Row& row, double a, double q, int32_t mode,
     if (blend) {
         // Each chart's K lies within the row's bounds; a weight confined to
         // [0, 1] keeps the blend between them (a flow ratio outside 0..1
-        // would extrapolate it without limit).
+        // would extrapolate it without limit), and the bounds catch the
+        // rounding of the sum.
         const double k1 = ChartK(row.first, q, a, 0.0);
         const double k2 = ChartK(row.second, q, a, 1.0);
         const double w = Clamp(q, 0.0, 1.0);
-        r.k = w * k1 + (1.0 - w) * k2;
+        r.k = Clamp(w * k1 + (1.0 - w) * k2, r.lo, r.hi);
     } else {
         r.k = ChartK(row.first, q, a, 0.0);
     }
