@@ -81,9 +81,11 @@ int32_t FinishBar(double p1, double w, const StreamState& up, const PipeSegment&
     return kVapourOk;
 }
 
-int32_t Finish(double p1Pa, double w, const StreamState& up, const PipeSegment& pipe,
+// The same from pascals, never below P2 (bar) by the rounding of the
+// conversion.
+int32_t Finish(double p1Pa, double p2, double w, const StreamState& up, const PipeSegment& pipe,
                FlowResult& res) {
-    return FinishBar(p1Pa / 1e5, w, up, pipe, res);
+    return FinishBar(std::max(p2, p1Pa / 1e5), w, up, pipe, res);
 }
 
 // Reynolds number, friction factor and fittings length at the mean of the
@@ -177,7 +179,10 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
             return Refuse(res);
         const double rho = 0.5 * (rho1 + rho2);
         const double fanning = res.fric / 4.0;
-        p1new = p2Pa + (g2 / rho) * (2.0 * fanning * (length + res.leq) / d + GuardedLn(p1 / p2Pa));
+        const double head = 2.0 * fanning * (length + res.leq) / d + GuardedLn(p1 / p2Pa);
+        // No flow, no drop, however long the line (zero times an overflowing
+        // line term has no value).
+        p1new = p2Pa + (g2 > 0.0 ? (g2 / rho) * head : 0.0);
         if (std::fabs((p1new - p1) / p1new) <= tol) break;
         if (p1new > kDampPa)
             p1 = 0.5 * (p1 + kDampPa);
@@ -190,7 +195,7 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
     // convergence the last iterate stands: on long lines the iteration
     // oscillates slowly about the answer and its last value is close to it.
     const double p1Pa = std::min(kMaxPa, std::max(p2Pa, p1new));
-    const int32_t st = Finish(p1Pa, w, up, pipe, res);
+    const int32_t st = Finish(p1Pa, p2, w, up, pipe, res);
     // A pressure cut at 1000 bar is written but it is not the answer.
     if (st == kVapourOk && !(p1new <= kMaxPa)) return kVapourFailed;
     return st;
@@ -293,7 +298,7 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
         result = pmid;
         found = true;
     }
-    const int32_t st = Finish(result, w, up, pipe, res);
+    const int32_t st = found ? Finish(result, p2, w, up, pipe, res) : FinishBar(p2, w, up, pipe, res);
     // No root between the bracket ends although the line has a pressure
     // drop: P2 is written, but it is not an answer.
     if (st == kVapourOk && !found && dpIso > 0.0) return kVapourFailed;

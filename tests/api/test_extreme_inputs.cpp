@@ -40,8 +40,7 @@ TEST(ExtremeInputs, PureVcharGivesAPositiveVolumeOrMissing) {
     EXPECT_EQ(v, VANTARO_MISSING);
 }
 
-// P2 at the top of the double range: nothing to compute, P2 written as it is.
-TEST(ExtremeInputs, IsoVapDpAtHugeDownstreamPressure) {
+StreamState Gas() {
     StreamState gas;
     std::memset(&gas, 0, sizeof gas);
     gas.pref = 5;
@@ -51,12 +50,47 @@ TEST(ExtremeInputs, IsoVapDpAtHugeDownstreamPressure) {
     gas.liqden = 500;
     gas.mixvisc = gas.vapvisc = 0.011;
     gas.mixcp = gas.vapcp = 40;
+    return gas;
+}
+
+// P2 at the top of the double range: nothing to compute, P2 written as it is.
+TEST(ExtremeInputs, IsoVapDpAtHugeDownstreamPressure) {
+    const StreamState gas = Gas();
     const PipeSegment pipe = {100, 6, 0, 0, 0, 0.0018, 0.0018, 1};
     for (double p2 : {1000.0, 1e304, DBL_MAX}) {
         FlowResult r;
         EXPECT_EQ(IsoVapDp(0, p2, 20000, &gas, &gas, &pipe, &r, 0, VANTARO_MISSING, 1e-6), -1);
         EXPECT_EQ(r.p, p2);
         EXPECT_TRUE(std::isfinite(r.vin));
+    }
+}
+
+// A line whose friction term overflows: without flow no drop (P2), with
+// flow an answer above the range (1000 bar, status 0).
+TEST(ExtremeInputs, VapourLineOfOverflowingLength) {
+    const StreamState gas = Gas();
+    const PipeSegment pipe = {1, 6, 0, 0, 0, 0.0018, 0.0018, DBL_MAX};
+    for (auto fn : {IsoVapDp, AdiaVapDp}) {
+        FlowResult r;
+        EXPECT_EQ(fn(1, 50, 0, &gas, &gas, &pipe, &r, 1, VANTARO_MISSING, 1e-6), -1);
+        EXPECT_EQ(r.regime, 0);
+        EXPECT_EQ(r.p, 50.0);
+    }
+    FlowResult r;
+    EXPECT_EQ(IsoVapDp(1, 50, 1000, &gas, &gas, &pipe, &r, 1, VANTARO_MISSING, 1e-6), 0);
+    EXPECT_EQ(r.p, 1000.0);
+}
+
+// Without flow there is no drop: P2 comes back, never a rounding below it
+// through the conversion to pascals.
+TEST(ExtremeInputs, VapourLineWithoutFlow) {
+    const StreamState gas = Gas();
+    const PipeSegment pipe = {100, 6, 0, 0, 0, 0.0018, 0.0018, 1};
+    for (double p2 : {99.608285648889904, 1.1, 3.3, 7.7}) {
+        FlowResult r;
+        EXPECT_EQ(IsoVapDp(1, p2, 0, &gas, &gas, &pipe, &r, 1, VANTARO_MISSING, 1e-6), -1);
+        EXPECT_GE(r.p, p2);
+        EXPECT_LE(r.p, std::nextafter(p2, 2 * p2));
     }
 }
 
