@@ -625,7 +625,10 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         lowLimit = 1.0;
         lower = 0.0;
         if (d.p > 3000.0 && fv) {
-            step = xv / 30.0;
+            // Finer steps where two-phase regions are narrow, but not below
+            // 5 K: from a start near absolute zero a thirtieth of it would
+            // walk towards 3000 K in thousands of flashes.
+            step = std::fmax(xv / 30.0, 5.0);
             lowLimit = 37.0;
             lower = 35.0;
         }
