@@ -615,21 +615,21 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         }
         xv = 423.0;
         step = 70.0;
+        const bool highP = d.p > 3000.0 && fv;
+        lowLimit = highP ? 37.0 : 1.0;
         // An estimate is used only when its start lies within the limits.
-        if (tguess != MISSING && Finite(tguess) && tguess + 20.0 >= 1.0 &&
+        if (tguess != MISSING && Finite(tguess) && tguess + 20.0 >= lowLimit &&
             tguess + 20.0 <= 3000.0) {
             xv = tguess + 20.0;
             step = 40.0;
         }
         if (fv && d.spec < 0.0) step = 35.0;
-        lowLimit = 1.0;
         lower = 0.0;
-        if (d.p > 3000.0 && fv) {
+        if (highP) {
             // Finer steps where two-phase regions are narrow, but not below
-            // 5 K: from a start near absolute zero a thirtieth of it would
-            // walk towards 3000 K in thousands of flashes.
+            // 5 K: from a cold start a thirtieth of it would walk towards
+            // 3000 K in thousands of flashes.
             step = std::fmax(xv / 30.0, 5.0);
-            lowLimit = 37.0;
             lower = 35.0;
         }
         if (fh || fs) step = 115.0;
