@@ -2,7 +2,8 @@
 // would run them. OpenProps with real component rows, corrupted rows,
 // fuzzed interaction matrices, null pointers and injected allocation
 // failures; CloseProps (twice, or with nothing open); EstimateKij, the
-// mixture averages and the five transport exports on the open table. Every
+// mixture averages and the five transport exports on the open table; the
+// message callback. Every
 // call is timed, runs in a host floating-point mode from the input and has
 // its promised results checked; the workspace must not leak.
 #include <cmath>
@@ -120,6 +121,21 @@ void Transport(Input& in) {
     }
 }
 
+int g_messages = 0;
+void Counting(const char*, const char*, void* user) { ++*static_cast<int*>(user); }
+
+// The message callback: a counting one, the silent one, or none (messages
+// then go to standard error).
+void Messages(Input& in) {
+    const int which = in.Int(0, 3);
+    Timed("SetMessageCallback", PickMode(in), [&] {
+        if (which == 0) SetMessageCallback(Counting, &g_messages);
+        else if (which == 1) SetMessageCallback(nullptr, nullptr);
+        else SetMessageCallback(Silent, nullptr);
+        return 0;
+    });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -130,15 +146,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)quiet;
     Input in(data, size);
     for (int calls = 0; in.More() && calls < 32; ++calls) {
-        switch (in.Byte() % 6) {
+        switch (in.Byte() % 7) {
             case 0: Open(in); break;
             case 1: Close(in); break;
             case 2: Kij(in); break;
             case 3: Mixture(in); break;
+            case 6: Messages(in); break;
             default: Transport(in); break;
         }
     }
     CloseProps();
+    SetMessageCallback(Silent, nullptr);
     g_n = 0;
     FUZZ_PROMISE(vt::platform::LiveAllocations() == 0, "no workspace storage outlives CloseProps");
     return 0;

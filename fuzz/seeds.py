@@ -144,6 +144,7 @@ def workspace_seeds():
         "allocation-failure": open_table(gas, fail_at=7) + byte(3) + composition([0.9]) + byte(1) + integer(0, 0) + mode(),
         "corrupted-row": open_table(gas, corrupt=(1, 5, 0.0)) + transport,
         "refused-open": open_table(gas) + open_table([], choice=9) + byte(1) + mode() + byte(1) + mode(),
+        "messages": byte(6) + integer(0, 0) + mode() + open_table(gas, corrupt=(0, 4, -5.0)) + byte(6) + integer(2, 0) + mode(),
     }
 
 
