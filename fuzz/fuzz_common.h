@@ -138,6 +138,35 @@ inline void LeaveMode() {
 // The longest a single export call may take, sanitizers included.
 inline constexpr double kCallLimitSeconds = 1.0;
 
+// The slowest call of each export so far; printed at exit when the
+// environment sets VANTARO_FUZZ_SLOWEST (./dev fuzz does).
+struct Slowest {
+    const char* name;
+    double seconds;
+};
+inline Slowest g_slowest[32];
+inline int g_slowestCount = 0;
+
+inline void PrintSlowest() {
+    for (int k = 0; k < g_slowestCount; ++k)
+        std::fprintf(stderr, "slowest call: %s %.1f ms\n", g_slowest[k].name,
+                     1000.0 * g_slowest[k].seconds);
+}
+
+inline void RecordDuration(const char* name, double s) {
+    static const bool report = [] {
+        if (std::getenv("VANTARO_FUZZ_SLOWEST")) std::atexit(PrintSlowest);
+        return true;
+    }();
+    (void)report;
+    for (int k = 0; k < g_slowestCount; ++k)
+        if (std::strcmp(g_slowest[k].name, name) == 0) {
+            if (s > g_slowest[k].seconds) g_slowest[k].seconds = s;
+            return;
+        }
+    if (g_slowestCount < 32) g_slowest[g_slowestCount++] = {name, s};
+}
+
 // Runs `call` (one export call) in the host mode `m` and aborts when it takes
 // longer than the limit.
 template <class F>
@@ -151,6 +180,7 @@ auto Timed(const char* name, FpMode m, F&& call) {
             LeaveMode();
             const double s =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            RecordDuration(name, s);
             if (s > kCallLimitSeconds) {
                 char text[96];
                 std::snprintf(text, sizeof text, "%s took %.2f s", name, s);
