@@ -45,7 +45,7 @@ void RunProp3(benchmark::State& state, const Case& c) {
     vt::CloseProps();
 }
 
-// The endless search of the issue, at the finest tolerance it now accepts.
+// The search that never ended at a zero tolerance, at the finest one it now accepts.
 void BM_Prop3EntropyEightComponentsFinestTolerance(benchmark::State& state) {
     RunProp3(state, {{"methane", "ethane", "propane", "n-butane", "n-hexane", "n-decane",
                       "nitrogen", "water"},
