@@ -210,8 +210,9 @@ VANTARO_API int32_t Prop3(int32_t method, int32_t hmethod, double *t, double *p,
  * (at tref, K, when tc < 288.7055 K). omegasrk is the COSTALD acentric
  * factor, omega that of the vapour pressure; mw kg/kmol, tc K, pc kPa.
  * Always returns -1; *vstar receives the volume (the critical-compressibility
- * estimate when the iteration does not converge, MISSING for non-finite or
- * non-positive liqden, mw, tc or pc). */
+ * estimate when the iteration does not converge or leaves the positive
+ * numbers, MISSING for non-finite or non-positive liqden, mw, tc or pc and
+ * when even the estimate is not a positive number). */
 VANTARO_API int32_t PureVchar(double liqden, double omegasrk, double mw, double tc,
                               double pc, double tref, double omega, double *vstar);
 
@@ -373,8 +374,12 @@ VANTARO_API int32_t Mandhane(double gasVelocity, double liquidVelocity, double *
  *   areaFloor 1 = raise a below 0.1 to 0.1
  * Out: K, status (1 = K strictly inside (lo, hi), 0 = at or beyond a bound),
  * hi and lo of the chart used. Type outside 0..6: K = 9e99, status 1, hi and
- * lo not written. Non-finite a or q: K = 9e99, status 0. Null output
- * pointers are skipped. Both return 0; no workspace is needed. */
+ * lo not written. Non-finite a or q: K = 9e99, status 0. Any finite input
+ * gives K within [lo, hi] (a blend weights its charts by q confined to
+ * [0, 1]), except the dividing-flow K23 for 0 <= q <= 1: the chart's fitted
+ * network as it stands, below lo = 0.03 for q between 0.02 and 0.51
+ * (-0.034 at q = 0.25, status 0). Null output pointers are skipped. Both
+ * return 0; no workspace is needed. */
 VANTARO_API int32_t getK13(double a, double q, int32_t type, int32_t pattern, double *K,
                            int32_t mode, int32_t areaFloor, int32_t *status, double *hi,
                            double *lo);

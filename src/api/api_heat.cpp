@@ -50,13 +50,13 @@ VANTARO_API int32_t HtcInternal(double velocity, double viscosity, double conduc
                                 double heatCapacity, double density, double tFluid, double tWall,
                                 double diameter, double /*reserved*/, double* h) {
     if (!h) return 0;
-    if (!Finite(velocity) || velocity < 0.0 || !Positive(viscosity) || !Positive(conductivity) ||
-        !Positive(heatCapacity) || !Finite(density) || !Finite(tFluid) || !Finite(tWall) ||
-        !Positive(diameter)) {
-        *h = VANTARO_MISSING;
-        return 0;
-    }
     return Guarded(FpExit::Keep, int32_t{0}, [&] {
+        if (!Finite(velocity) || velocity < 0.0 || !Positive(viscosity) ||
+            !Positive(conductivity) || !Positive(heatCapacity) || !Finite(density) ||
+            !Finite(tFluid) || !Finite(tWall) || !Positive(diameter)) {
+            *h = VANTARO_MISSING;
+            return int32_t{0};
+        }
         return CheckedH(vt::HtcInternal(velocity, viscosity, conductivity, heatCapacity, density,
                                         tFluid, tWall, diameter, h),
                         h);
@@ -66,12 +66,12 @@ VANTARO_API int32_t HtcInternal(double velocity, double viscosity, double conduc
 VANTARO_API int32_t HtcExternal(double velocity, double tAmbient, double tSurface, double diameter,
                                 int16_t orientation, double* h, int16_t medium) {
     if (!h) return 0;
-    if (!Finite(velocity) || velocity < 0.0 || !Positive(tAmbient) || !Positive(tSurface) ||
-        !Positive(diameter) || (medium != vt::kMediumAir && medium != vt::kMediumWater)) {
-        *h = VANTARO_MISSING;
-        return 0;
-    }
     return Guarded(FpExit::Keep, int32_t{0}, [&] {
+        if (!Finite(velocity) || velocity < 0.0 || !Positive(tAmbient) || !Positive(tSurface) ||
+            !Positive(diameter) || (medium != vt::kMediumAir && medium != vt::kMediumWater)) {
+            *h = VANTARO_MISSING;
+            return int32_t{0};
+        }
         return CheckedH(
             vt::HtcExternal(velocity, tAmbient, tSurface, diameter, orientation, medium, h), h);
     });

@@ -44,12 +44,13 @@ extern "C" {
 VANTARO_API int32_t TurbulentFrictionFactor(int32_t method, double diameter, double roughness,
                                             double* f) {
     if (!f) return 0;
-    if ((method != vt::kFrictionRound && method != vt::kFrictionChen) || !std::isfinite(diameter) ||
-        !(diameter > 0.0) || !std::isfinite(roughness) || roughness < 0.0) {
-        *f = VANTARO_MISSING;
-        return 0;
-    }
     return Guarded(FpExit::Keep, int32_t{0}, [&] {
+        if ((method != vt::kFrictionRound && method != vt::kFrictionChen) ||
+            !std::isfinite(diameter) || !(diameter > 0.0) || !std::isfinite(roughness) ||
+            roughness < 0.0) {
+            *f = VANTARO_MISSING;
+            return int32_t{0};
+        }
         const int32_t status = vt::TurbulentFriction(method, diameter, roughness, f);
         // Extreme ratios (roughness/diameter near the double range) can
         // overflow the correlation's logarithms.
@@ -79,13 +80,14 @@ VANTARO_API int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamS
 
 VANTARO_API int32_t Mandhane(double gasVelocity, double liquidVelocity, double* scores) {
     if (!scores) return 0;
-    const auto usable = [](double v) { return std::isfinite(v) && v > 0.0; };
-    if (!usable(gasVelocity) || !usable(liquidVelocity)) {
-        for (int j = 0; j < 6; ++j) scores[j] = VANTARO_MISSING;
-        return 0;
-    }
-    return Guarded(FpExit::Keep, int32_t{0},
-                   [&] { return vt::Mandhane(gasVelocity, liquidVelocity, scores); });
+    return Guarded(FpExit::Keep, int32_t{0}, [&] {
+        const auto usable = [](double v) { return std::isfinite(v) && v > 0.0; };
+        if (!usable(gasVelocity) || !usable(liquidVelocity)) {
+            for (int j = 0; j < 6; ++j) scores[j] = VANTARO_MISSING;
+            return int32_t{0};
+        }
+        return vt::Mandhane(gasVelocity, liquidVelocity, scores);
+    });
 }
 
 }  // extern "C"

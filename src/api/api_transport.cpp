@@ -1,5 +1,8 @@
 // Exports of the transport family: viscosities, surface tension, thermal
 // conductivities and the liquid-viscosity coefficient fit.
+#include <bit>
+#include <cstdint>
+
 #include "api/guard.h"
 #include "transport/transport.h"
 #include "vantaro/vantaro.h"
@@ -9,12 +12,18 @@ using vt::api::FpExit;
 using vt::api::Guarded;
 
 namespace {
+// The sentinel compared by its bits: a floating-point comparison with a
+// signalling NaN would raise the invalid exception outside any scope.
+bool IsMissing(double v) {
+    return std::bit_cast<std::uint64_t>(v) == std::bit_cast<std::uint64_t>(vt::MISSING);
+}
+
 // Absent composition: MISSING and 0, without touching the floating-point
 // environment. Otherwise the routine runs and the flags are cleared.
 template <class F>
 int32_t TransportExport(const double* x, double* out, F body) {
     if (!out) return 0;
-    if (!x || x[0] == vt::MISSING) {
+    if (!x || IsMissing(x[0])) {
         *out = vt::MISSING;
         return 0;
     }

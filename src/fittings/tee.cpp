@@ -64,6 +64,8 @@ bool RowK23(int32_t type, int32_t pattern, Row& row) {
     }
 }
 
+double Clamp(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
 void SetStatus(TeeResult& r) { r.status = (r.k >= r.hi || r.k <= r.lo) ? 0 : 1; }
 
 double ChartK(int index, double q, double a, double shift) {
@@ -74,7 +76,6 @@ double ChartK(int index, double q, double a, double shift) {
 
 TeeResult Evaluate(bool found, const Row& row, double a, double q, int32_t mode, int32_t areaFloor) {
     TeeResult r;
-    if (areaFloor == 1 && a < 0.1) a = 0.1;
     if (!found) {
         r.k = kTeeNoCoefficient;  // no chart for this junction type
         return r;
@@ -84,15 +85,23 @@ TeeResult Evaluate(bool found, const Row& row, double a, double q, int32_t mode,
     r.boundsSet = true;
     r.hi = last->hi;
     r.lo = last->lo;
+    // Non-finite ratios have no coefficient (checked before the area floor,
+    // which would turn -inf into 0.1).
     if (!std::isfinite(a) || !std::isfinite(q)) {
         r.k = kTeeNoCoefficient;
         r.status = 0;
         return r;
     }
+    if (areaFloor == 1 && a < 0.1) a = 0.1;
     if (blend) {
+        // Each chart's K lies within the row's bounds; a weight confined to
+        // [0, 1] keeps the blend between them (a flow ratio outside 0..1
+        // would extrapolate it without limit), and the bounds catch the
+        // rounding of the sum.
         const double k1 = ChartK(row.first, q, a, 0.0);
         const double k2 = ChartK(row.second, q, a, 1.0);
-        r.k = q * k1 + (1.0 - q) * k2;
+        const double w = Clamp(q, 0.0, 1.0);
+        r.k = Clamp(w * k1 + (1.0 - w) * k2, r.lo, r.hi);
     } else {
         r.k = ChartK(row.first, q, a, 0.0);
     }
@@ -117,6 +126,10 @@ TeeResult TeeK13(double a, double q, int32_t type, int32_t pattern, int32_t mode
 TeeResult TeeK23(double a, double q, int32_t type, int32_t pattern, int32_t mode, int32_t areaFloor) {
     if (pattern == 0) {
         TeeResult r;
+        if (type < 0 || type > 6) {
+            r.k = kTeeNoCoefficient;  // no chart for this junction type
+            return r;
+        }
         r.boundsSet = true;
         r.hi = kNHi;
         r.lo = kNLo;
@@ -125,7 +138,12 @@ TeeResult TeeK23(double a, double q, int32_t type, int32_t pattern, int32_t mode
             r.status = 0;
             return r;
         }
+        // Inside the chart's flow range network N is returned as fitted (its
+        // dip below the lowest contour, to -0.034 near q = 0.25, is flagged
+        // by the status); outside it the network extrapolates without limit
+        // and K is confined to the chart's bounds.
         r.k = TeeDividingRunK(q);
+        if (!(q >= 0.0 && q <= 1.0)) r.k = Clamp(r.k, kNLo, kNHi);
         SetStatus(r);
         return r;
     }

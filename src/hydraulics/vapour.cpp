@@ -68,10 +68,10 @@ int32_t ZeroPipeExit(double p2, FlowResult& res) {
     return kVapourOk;
 }
 
-// Common end of both routines: upstream velocity at the final pressure.
-int32_t Finish(double p1Pa, double w, const StreamState& up, const PipeSegment& pipe,
-               FlowResult& res) {
-    res.p = p1Pa / 1e5;
+// Common end of both routines: upstream velocity at the final pressure (bar).
+int32_t FinishBar(double p1, double w, const StreamState& up, const PipeSegment& pipe,
+                  FlowResult& res) {
+    res.p = p1;
     res.dpacc = res.dpfric = res.dpelev = kMissing;
     res.holdup = 0.0;
     const double rho1 = StateDensityAt(up, w, res.p);
@@ -79,6 +79,13 @@ int32_t Finish(double p1Pa, double w, const StreamState& up, const PipeSegment& 
     PipeVelocity(w, rho1, pipe.dia, &res.vin);
     res.regime = 0;
     return kVapourOk;
+}
+
+// The same from pascals, never below P2 (bar) by the rounding of the
+// conversion.
+int32_t Finish(double p1Pa, double p2, double w, const StreamState& up, const PipeSegment& pipe,
+               FlowResult& res) {
+    return FinishBar(std::max(p2, p1Pa / 1e5), w, up, pipe, res);
 }
 
 // Reynolds number, friction factor and fittings length at the mean of the
@@ -145,8 +152,9 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
                  const StreamState& down, const PipeSegment& pipe, FlowResult& res, int32_t rescale,
                  double p1guess, double tol) {
     if (!ValidCall(method, p2, w, up, down, pipe, tol)) return Refuse(res);
-    // At or above the top of the range nothing is computed.
-    if (p2 >= 1000.0) return Finish(p2 * 1e5, w, up, pipe, res);
+    // At or above the top of the range nothing is computed (P2 itself is
+    // written: in pascals the largest doubles would overflow).
+    if (p2 >= 1000.0) return FinishBar(p2, w, up, pipe, res);
 
     double rho2 = 0.0;
     if (!DownstreamEnd(down, w, p2, rescale, pipe, res, &rho2)) return Refuse(res);
@@ -171,7 +179,10 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
             return Refuse(res);
         const double rho = 0.5 * (rho1 + rho2);
         const double fanning = res.fric / 4.0;
-        p1new = p2Pa + (g2 / rho) * (2.0 * fanning * (length + res.leq) / d + GuardedLn(p1 / p2Pa));
+        const double head = 2.0 * fanning * (length + res.leq) / d + GuardedLn(p1 / p2Pa);
+        // No flow, no drop, however long the line (zero times an overflowing
+        // line term has no value).
+        p1new = p2Pa + (g2 > 0.0 ? (g2 / rho) * head : 0.0);
         if (std::fabs((p1new - p1) / p1new) <= tol) break;
         if (p1new > kDampPa)
             p1 = 0.5 * (p1 + kDampPa);
@@ -184,7 +195,7 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
     // convergence the last iterate stands: on long lines the iteration
     // oscillates slowly about the answer and its last value is close to it.
     const double p1Pa = std::min(kMaxPa, std::max(p2Pa, p1new));
-    const int32_t st = Finish(p1Pa, w, up, pipe, res);
+    const int32_t st = Finish(p1Pa, p2, w, up, pipe, res);
     // A pressure cut at 1000 bar is written but it is not the answer.
     if (st == kVapourOk && !(p1new <= kMaxPa)) return kVapourFailed;
     return st;
@@ -287,7 +298,7 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
         result = pmid;
         found = true;
     }
-    const int32_t st = Finish(result, w, up, pipe, res);
+    const int32_t st = found ? Finish(result, p2, w, up, pipe, res) : FinishBar(p2, w, up, pipe, res);
     // No root between the bracket ends although the line has a pressure
     // drop: P2 is written, but it is not an answer.
     if (st == kVapourOk && !found && dpIso > 0.0) return kVapourFailed;

@@ -118,14 +118,21 @@ bool SparseLuSolve(int n, int nz, const int* rows, const int* cols, const double
     const Vec sol = c.cwiseProduct(y);
     if (!sol.allFinite()) return false;
 
-    // Normwise backward error of the unscaled system.
+    // Normwise backward error of the unscaled system, with b and x divided
+    // by the larger of their norms (and 1) so that values near the top of
+    // the double range do not overflow it; infinity when it still does.
     Vec rowSum = Vec::Zero(n);
     for (int j = 0; j < n; ++j)
         for (SpMat::InnerIterator it(a, j); it; ++it) rowSum[it.row()] += std::abs(it.value());
-    const Vec residual = bv - a * sol;
-    const double denom = rowSum.maxCoeff() * sol.lpNorm<Eigen::Infinity>() + bv.lpNorm<Eigen::Infinity>();
+    const double scale =
+        std::max({1.0, sol.lpNorm<Eigen::Infinity>(), bv.lpNorm<Eigen::Infinity>()});
+    const Vec xs = sol / scale;
+    const Vec residual = bv / scale - a * xs;
+    const double denom =
+        rowSum.maxCoeff() * xs.lpNorm<Eigen::Infinity>() + bv.lpNorm<Eigen::Infinity>() / scale;
     const double rnorm = residual.lpNorm<Eigen::Infinity>();
     stats.backwardError = denom > 0.0 ? rnorm / denom : 0.0;
+    if (std::isnan(stats.backwardError)) stats.backwardError = HUGE_VAL;
 
     Eigen::Map<Vec>(x, n) = sol;
     return true;

@@ -2,6 +2,8 @@
 
 #if defined(_WIN32)
 #include <float.h>
+#endif
+#if defined(__x86_64__)
 #include <xmmintrin.h>
 #endif
 
@@ -73,11 +75,12 @@ FpScope::~FpScope() {
     _controlfp_s(&unused, savedControl_ & (_MCW_EM | _MCW_RC | _MCW_DN),
                  _MCW_EM | _MCW_RC | _MCW_DN);
     // MXCSR exactly as the host had it, then the flags: none (Clear), or the
-    // host's own plus the engine's that the host masks (Keep). Writing flag
-    // bits never traps; the host's readers (_statusfp, fetestexcept) see them.
+    // host's own plus the engine's that the host masks in both units (Keep).
+    // Writing flag bits never traps; the host's readers (_statusfp,
+    // fetestexcept) see them.
     unsigned int flags = 0;
     if (exit_ == FpExit::Keep) {
-        const unsigned int masked = (savedMxcsr_ >> kMxcsrMaskShift) & kFlagBits;
+        const unsigned int masked = (savedMxcsr_ >> kMxcsrMaskShift) & savedX87_ & kFlagBits;
         flags = entryFlags_ | (raised & masked);
     }
     _mm_setcsr((savedMxcsr_ & ~kFlagBits) | flags);
@@ -95,13 +98,24 @@ FpScope::FpScope(FpExit exit) noexcept : exit_(exit) {
 
 FpScope::~FpScope() {
     const int raised = std::fetestexcept(FE_ALL_EXCEPT);
-    std::fesetenv(&saved_);  // host's control word and entry flags
+    std::fesetenv(&saved_);  // host's control words and entry flags
     if (exit_ == FpExit::Clear) {
         std::feclearexcept(FE_ALL_EXCEPT);
         return;
     }
-    // Hand the engine's flags on, except those the host unmasked: raising
-    // them would trap in the host.
+#if defined(__x86_64__)
+    // Hand on the engine's flags that the host masks in both units, by
+    // writing them into MXCSR, which never traps (feraiseexcept would raise
+    // them by computing, and fegetexcept reports only the x87 masks while
+    // doubles trap through MXCSR). fetestexcept reads both units.
+    const unsigned int mxcsr = _mm_getcsr();
+    unsigned short x87;
+    __asm__ __volatile__("fnstcw %0" : "=m"(x87));
+    const unsigned int masked = (mxcsr >> 7) & x87 & FE_ALL_EXCEPT;
+    const unsigned int keep = static_cast<unsigned int>(raised) & masked;
+    if (keep != 0) _mm_setcsr(mxcsr | keep);
+#else
+    // Elsewhere the flags are raised, except those the host unmasked.
 #if defined(__GLIBC__)
     const int unmasked = fegetexcept();
 #else
@@ -109,6 +123,7 @@ FpScope::~FpScope() {
 #endif
     const int keep = raised & ~unmasked;
     if (keep != 0) std::feraiseexcept(keep);
+#endif
 }
 
 #endif

@@ -4,7 +4,8 @@
 // the host has unmasked, and gives the host back its own control settings on
 // return. Exports that the design says clear the exception flags leave them
 // clear; the others leave the host's flags as they were on entry and add the
-// flags raised inside the engine (only where that cannot trap).
+// flags raised inside the engine that the host masks in both units (x87 and
+// SSE), written into MXCSR, which never traps.
 //
 // On Windows (x64) the scope works through the C run-time's control word
 // (_controlfp_s), the interface through which Windows hosts unmask

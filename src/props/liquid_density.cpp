@@ -182,6 +182,11 @@ int32_t PureVchar(double liqden, double omegasrk, double mw, double tc, double p
         }
         if (std::fabs(rho - target) <= 0.01) break;
     }
+    // An iteration thrown out of the positive numbers by extreme constants
+    // has not converged either: the estimate, or MISSING when even that is
+    // not a positive number.
+    if (!(std::isfinite(v) && v > 0.0)) v = z * 8.31434 * tc / pc;
+    if (!(std::isfinite(v) && v > 0.0)) v = MISSING;
     *vstar = v;
     return -1;
 }

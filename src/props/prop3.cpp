@@ -542,11 +542,13 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         zsum += z[i];
     }
     if (!(zsum > 0.0)) return kProp3Invalid;
-    // The tolerances the search will use must be numbers.
+    // The tolerances the search will use must be positive numbers (the
+    // lever-rule slack may be 0).
+    const auto positive = [](double v) { return Finite(v) && v > 0.0; };
     if (!(tGiven && pGiven)) {
-        if (!tGiven && !Finite(tol[0])) return kProp3Invalid;
-        if ((fh || fs) && !Finite(tol[3])) return kProp3Invalid;
-        if ((fh && !Finite(tol[1])) || (fs && !Finite(tol[2]))) return kProp3Invalid;
+        if (!tGiven && !positive(tol[0])) return kProp3Invalid;
+        if ((fh || fs) && !(Finite(tol[3]) && tol[3] >= 0.0)) return kProp3Invalid;
+        if ((fh && !positive(tol[1])) || (fs && !positive(tol[2]))) return kProp3Invalid;
     }
 
     Driver d{};
@@ -610,25 +612,28 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         }
         xv = 423.0;
         step = 70.0;
+        const bool highP = d.p > 3000.0 && fv;
+        lowLimit = highP ? 37.0 : 1.0;
         // An estimate is used only when its start lies within the limits.
-        if (tguess != MISSING && Finite(tguess) && tguess + 20.0 >= 1.0 &&
+        if (tguess != MISSING && Finite(tguess) && tguess + 20.0 >= lowLimit &&
             tguess + 20.0 <= 3000.0) {
             xv = tguess + 20.0;
             step = 40.0;
         }
         if (fv && d.spec < 0.0) step = 35.0;
-        lowLimit = 1.0;
         lower = 0.0;
-        if (d.p > 3000.0 && fv) {
-            step = xv / 30.0;
-            lowLimit = 37.0;
+        if (highP) {
+            // Finer steps where two-phase regions are narrow, but not below
+            // 5 K: from a cold start a thirtieth of it would walk towards
+            // 3000 K in thousands of flashes.
+            step = std::fmax(xv / 30.0, 5.0);
             lower = 35.0;
         }
         if (fh || fs) step = 115.0;
         highLimit = 3000.0;
         upper = 4000.0;
         dir = 1.0;
-        tolx = tol[0];
+        tolx = std::fmax(tol[0], kProp3MinTolerance);
     } else {
         d.t = *t;
         if (!(d.t > 0.0)) {
@@ -655,7 +660,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
     double t2 = 0.0, p2 = 0.0;
     if (overT && d.pure < 0 && fh) frac[0] = MISSING;
     const double want = fv ? std::fabs(d.spec) : 0.0;
-    const double tolq = fh ? tol[1] : tol[2];
+    const double tolq = std::fmax(fh ? tol[1] : tol[2], kProp3MinTolerance);
     bool evaluated = false;
 
     int k = 0;

@@ -14,6 +14,13 @@ inline constexpr int32_t kProp3NoSolution = 3;
 inline constexpr int32_t kProp3Invalid = 4;
 inline constexpr int32_t kProp3LeverRejected = -32767;
 
+// Smallest search tolerances (tol[0] in K, tol[1] in kJ/kmol, tol[2] in
+// kJ/(kmol K)); smaller positive ones are raised to it. The temperature
+// bracket reaches 4000 K, where neighbouring doubles lie 9e-13 K apart, and
+// the enthalpy and entropy searches narrow it to a hundredth of tol[0]: a
+// finer tolerance could never be met and the search would run to its cap.
+inline constexpr double kProp3MinTolerance = 1e-9;
+
 // Arguments as the export Prop3: phase arrays of five slots (vapour,
 // liquid, aqueous, overall, combined liquid), phase flags of three.
 int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const double* z, double* y,

@@ -11,8 +11,20 @@
 
 namespace vt::test {
 
-inline CompRecord Component(const std::string& name) {
+inline const std::vector<CsvRow>& Library() {
     static const std::vector<CsvRow> lib = ReadCsv("data/components.csv");
+    return lib;
+}
+
+// The library's component names, in its order.
+inline std::vector<std::string> ComponentNames() {
+    std::vector<std::string> names;
+    for (const CsvRow& row : Library()) names.push_back(row.Str("name"));
+    return names;
+}
+
+inline CompRecord Component(const std::string& name) {
+    const std::vector<CsvRow>& lib = Library();
     for (const CsvRow& row : lib) {
         if (row.Str("name") != name) continue;
         CompRecord c{};

@@ -8,6 +8,9 @@
  *   vantaro_host --crash                 dies of an access violation (the
  *                                        test harness must report a failure)
  *
+ * Last, it runs the floating-point sweep shared with the Linux host
+ * (tests/fp_host/fp_sweep.h).
+ *
  * Exports of subsystems that are not in every build yet (Prop3, IsoVapDp,
  * NewTwoPhaseDp, SonicVelocity, PressureChoke, FormatSigFigs, ExtFormat)
  * are optional: when GetProcAddress does not find one, the host says so and skips its checks. Each one becomes required,
@@ -23,6 +26,7 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "fp_sweep.h"
 #include "vantaro/vantaro.h"
 
 /* VANTARO_HOST_DECLARES_<name>: the public header declares the export (set
@@ -566,6 +570,16 @@ static void CheckVersion(void) {
     printf("VantaroVersion %d.%d.%d\n", (int)major, (int)minor, (int)patch);
 }
 
+/* --- the floating-point sweep (tests/fp_host/fp_sweep.h) ------------------ */
+
+static FpSweepFn SweepLookup(const char *name) { return (FpSweepFn)GetProcAddress(dll, name); }
+
+/* As this host runs: invalid, zero-divide and overflow unmasked. */
+static void SweepUnmask(void) {
+    unsigned int unused = 0;
+    _controlfp_s(&unused, _EM_INEXACT | _EM_UNDERFLOW | _EM_DENORMAL, _MCW_EM);
+}
+
 int main(int argc, char **argv) {
     if (argc > 1 && strcmp(argv[1], "--crash") == 0) {
         volatile int *nowhere = NULL;
@@ -598,6 +612,9 @@ int main(int argc, char **argv) {
         closeProps();
         AfterCall("CloseProps");
     }
+    /* Every export with special values in each double it reads, exceptions
+     * unmasked through _controlfp_s, in MXCSR only and in the x87 unit only. */
+    failures += FpSweepRun(SweepLookup, SweepUnmask, "_controlfp_s");
     _controlfp_s(&unused, _MCW_EM, _MCW_EM);
     FreeLibrary(dll);
     if (failures) {
