@@ -643,12 +643,13 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         xv = std::log(100.0);
         step = std::log(1.5);
         lowLimit = std::log(0.7);
+        // 320 000 kPa, the highest pressure the search tries. The components'
+        // vapour pressures at 3000 K are not used to raise it: the Lee-Kesler
+        // correlation diverges far above Tc (its Tr^6 term) and would lift the
+        // limit to the clip, where an equation of state still "finds" dew and
+        // bubble points of mixtures above their cricondentherm.
         highLimit = std::log(320000.0);
-        for (int i = 0; i < n; ++i) {
-            const double lo5 = LeeKeslerLnPsat(i, 5.0), hi3000 = LeeKeslerLnPsat(i, 3000.0);
-            if (lo5 < lowLimit) lowLimit = lo5;
-            if (hi3000 > highLimit) highLimit = hi3000;
-        }
+        for (int i = 0; i < n; ++i) lowLimit = std::fmin(lowLimit, LeeKeslerLnPsat(i, 5.0));
         lower = -50.0;
         upper = 50.0;
         dir = -1.0;

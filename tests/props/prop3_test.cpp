@@ -334,6 +334,20 @@ TEST_F(Prop3Test, VapourFractionOutOfReachIsNotForced) {
     }
 }
 
+// Above the cricondentherm (about 230 K for this gas) there is neither a dew
+// nor a bubble point: the pressure search stops at its 320 000 kPa limit with
+// status 2 instead of reporting an equation-of-state split near 3e7 kPa as a
+// success. Below it both points are found.
+TEST_F(Prop3Test, NoDewPointAboveTheCricondentherm) {
+    test::OpenTable({"methane", "ethane"});
+    const std::vector<double> z = {0.9, 0.1};
+    for (double spec : {1.0, 0.0}) {
+        Out o = Call(1, 1, 300.0, MISSING, z, spec);
+        EXPECT_TRUE(o.status == 2 && o.p < 4e5) << spec << " " << o.status << " " << o.p;
+        EXPECT_EQ(Call(1, 1, 200.0, MISSING, z, spec).status, 0) << spec;
+    }
+}
+
 // The ideal-gas method has no pressure dependence; the departure lowers H
 // at 5 MPa. Free water lands in the aqueous slot with either model.
 TEST_F(Prop3Test, IdealGasMethodAndFreeWater) {
