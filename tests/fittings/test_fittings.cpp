@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 
 #include "charts.h"
@@ -28,15 +27,12 @@ TEST(Contraction, ValuesAngleFactorAndGuards) {
     EXPECT_TRUE(K(0.3, 30) < K(0.3, 15) && K(0.3, 30) < K(0.3, 45));
     // At 90 degrees K falls as the area ratio approaches 1.
     for (double r = 0.1; r <= 0.9001; r += 0.1) EXPECT_LT(K(r, 90), K(r - 0.1, 90)) << r;
-    // Out of range or NaN: status 0 and MISSING; a computation clears the flags.
+    // Out of range or NaN: status 0 and MISSING.
     EXPECT_EQ(ContractionLossCoefficientBenedict(0.5, 90, nullptr), 0);
     for (auto [r, t] : {std::pair{-0.1, 90.0}, {1.1, 90.0}, {NAN, 90.0}, {0.5, -1.0}, {0.5, 181.0}, {0.5, NAN}}) {
         double k = 0;
         EXPECT_TRUE(ContractionLossCoefficientBenedict(r, t, &k) == 0 && k == VANTARO_MISSING) << r << " " << t;
     }
-    std::feraiseexcept(FE_INEXACT | FE_OVERFLOW);
-    K(0.5, 90);
-    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
 }
 
 // Position error of the network at (q, a): zero where the chart is held at a

@@ -68,20 +68,15 @@ TEST(Friction, CorrelationsFollowColebrookAcrossTheMoodyChart) {
 TEST(Friction, GuardsAndFittingEquivalentLength) {
     EXPECT_EQ(TurbulentFrictionFactor(0, 1, 0.001, nullptr), 0);
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-    const struct {
-        int method;
-        double d, eps;
-    } bad[] = {{2, 1, 0.001}, {0, 0, 0.001}, {0, -1, 0.001}, {1, nan, 0.001}, {1, inf, 0.001}, {1, 1, -0.001},
-               {1, 1, nan}, {1, 1e-308, 1e308}};  // the last finite, but the correlation overflows
-    for (const auto& b : bad) {
+    // The last finite, but the correlation overflows.
+    for (auto [method, d, eps] : {std::tuple{2, 1.0, 0.001}, {0, 0.0, 0.001}, {0, -1.0, 0.001}, {1, nan, 0.001},
+                                  {1, inf, 0.001}, {1, 1.0, -0.001}, {1, 1.0, nan}, {1, 1e-308, 1e308}}) {
         double f = 0;
-        EXPECT_TRUE(TurbulentFrictionFactor(b.method, b.d, b.eps, &f) == 0 && f == VANTARO_MISSING) << b.eps;
+        EXPECT_TRUE(TurbulentFrictionFactor(method, d, eps, &f) == 0 && f == VANTARO_MISSING) << d << " " << eps;
     }
     double leq = 0;
     EXPECT_TRUE(vt::FittingEquivalentLength(1, 0.5, 30, 4, 0.0018, 0.02, &leq) == 1 && std::fabs(leq - 5.025) < 5e-4);
-    EXPECT_EQ(vt::FittingEquivalentLength(0, 2.0, 0, 10, 0.0018, 0.02, &leq), 1);  // K only: L = K D / f
-    EXPECT_DOUBLE_EQ(leq, 2.0 * 0.254 / 0.02);
-    EXPECT_TRUE(vt::GuardedLog10(0.0) == -1000.0 && vt::GuardedLn(-2.0) == -1000.0 && vt::GuardedLog10(100.0) == 2.0);
+    EXPECT_TRUE(vt::FittingEquivalentLength(0, 2.0, 0, 10, 0.0018, 0.02, &leq) == 1 && std::fabs(leq - 25.4) < 1e-12);
 }
 
 constexpr double kMissing = VANTARO_MISSING;
@@ -91,13 +86,8 @@ constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 // An ideal-gas stream state of molecular weight mw at temperature t, pressure p (bar).
 StreamState Gas(double p, double mw = 20.0, double t = 320.0, double cp = 38.0, double visc = 0.011) {
     StreamState s{};
-    s.pref = p;
-    s.vfrac = 1.0;
-    s.mixmw = s.vapmw = s.liqmw = mw;
-    s.mixden = s.vapden = p * 1e5 * mw / (kR * t);
-    s.liqden = 600.0;
-    s.mixvisc = s.vapvisc = visc;
-    s.mixcp = s.vapcp = cp;
+    s.pref = p, s.vfrac = 1.0, s.mixmw = s.vapmw = s.liqmw = mw, s.liqden = 600.0;
+    s.mixden = s.vapden = p * 1e5 * mw / (kR * t), s.mixvisc = s.vapvisc = visc, s.mixcp = s.vapcp = cp;
     return s;
 }
 
