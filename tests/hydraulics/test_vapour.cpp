@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -256,11 +257,35 @@ TEST(Vapour, EstimatesAndAnswersOutOfReach) {
     const StreamState u9 = Gas(5.0, 20, 320, 9.0), d9 = Gas(1.01325, 20, 320, 9.0);
     int32_t st = 0;
     EXPECT_GT(Line(IsoVapDp, 1.01325, 50000, u9, d9, Pipe(1.0), nullptr, 1, kMissing, 1e-6).p, 2.0);
-    FlowResult r = Line(AdiaVapDp, 1.01325, 50000, u9, d9, Pipe(1.0), &st, 1, kMissing, 1e-6);
+    const FlowResult r = Line(AdiaVapDp, 1.01325, 50000, u9, d9, Pipe(1.0), &st, 1, kMissing, 1e-6);
     EXPECT_TRUE(st == 0 && r.p == 1.01325 && r.regime == 0);
-    // An answer beyond 1000 bar is cut and reported.
-    r = Line(IsoVapDp, 1.01325, 1e6, Gas(5.0), Gas(1.01325), Pipe(10000), &st, 1, kMissing, 1e-6);
-    EXPECT_TRUE(st == 0 && r.p == 1000.0);
+}
+
+// Extreme but finite inputs: P2 at the top of the double range is written
+// as it is; a friction term that overflows gives no drop without flow and,
+// with flow, an answer above the range (isothermal: 1000 bar; adiabatic: no
+// root, P2; status 0 for both); without flow P2 comes back, never a rounding
+// below it through the conversion to pascals.
+TEST(Vapour, ExtremeInputs) {
+    const StreamState gas = Gas(5.0);
+    const PipeSegment pipe = Pipe(100, 6), endless = {1, 6, 0, 0, 0, 0.0018, 0.0018, DBL_MAX};
+    const struct {
+        const PipeSegment* pipe;
+        int method, rescale, status;
+        double p2, w, p[2];
+    } cases[] = {{&pipe, 0, 0, -1, 1e304, 20000, {1e304, 1e304}}, {&pipe, 0, 0, -1, DBL_MAX, 20000, {DBL_MAX, DBL_MAX}},
+                 {&endless, 1, 1, -1, 50, 0, {50, 50}},           {&endless, 1, 1, 0, 50, 1000, {1000, 50}},
+                 {&pipe, 1, 1, -1, 99.608285648889904, 0, {99.608285648889904, 99.608285648889904}},
+                 {&pipe, 1, 1, -1, 7.7, 0, {7.7, 7.7}}};
+    for (const auto& c : cases)
+        for (int adia : {0, 1}) {
+            int32_t st = 0;
+            const FlowResult r = Line(adia ? AdiaVapDp : IsoVapDp, c.p2, c.w, gas, gas, *c.pipe, &st, c.rescale,
+                                      kMissing, 1e-6, c.method);
+            const double p = c.p[adia];
+            EXPECT_TRUE(st == c.status && r.p >= p && r.p <= std::nextafter(p, INFINITY) && r.regime == 0 &&
+                        std::isfinite(r.vin)) << c.p2 << " " << c.w << " " << adia << " " << r.p;
+        }
 }
 
 // Every unusable argument: status 0 and the result marked as not computed,
