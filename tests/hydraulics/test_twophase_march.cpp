@@ -78,11 +78,8 @@ TEST_F(TwoPhaseMarch, GasLineAgreesWithIsoVapDp) {
     auto state = [&](int i) {
         const vt::test::Stream s = Evaluate(kDry, line.t[i] + 273.15, 100.0 * line.p[i]);
         StreamState st{};
-        st.pref = line.p[i];
-        st.vfrac = 1.0;
-        st.mixmw = st.vapmw = st.liqmw = s.mw[3];
-        st.mixden = st.vapden = s.Density();
-        st.liqden = 600.0;
+        st.pref = line.p[i], st.vfrac = 1.0, st.mixmw = st.vapmw = st.liqmw = s.mw[3];
+        st.mixden = st.vapden = s.Density(), st.liqden = 600.0;
         ViscVapour(kDry.data(), line.t[i] + 273.15, &st.mixvisc);
         st.vapvisc = st.mixvisc;
         return st;
