@@ -168,7 +168,6 @@ TEST_F(Transport, WaterFormulasAndLetsouStielFits) {
     }
     // ViscParam then ViscLiquid reproduce the estimation method at its own eight
     // fitting temperatures (Letsou-Stiel for a defined compound).
-    vt::test::FitViscosity(0);
     for (const char* name : {"n-hexane", "n-decane", "toluene", "methanol", "propane"}) {
         const CompRecord& c = Rec(name);
         double sumSq = 0, worst = 0;
