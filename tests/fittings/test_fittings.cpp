@@ -1,11 +1,8 @@
 // The contraction loss coefficient through the export; the fitted tee
-// networks against the published correlations they chart: accuracy in level
-// positions over the chart grid, and no oscillation between grid points (a
-// grid four times finer).
+// networks against the published correlations they chart, in level positions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 
 #include "charts.h"
@@ -21,26 +18,21 @@ double K(double r, double theta) {
     return k;
 }
 
-// Values and the angle factor: 1 at 90 degrees (to within 4e-6), a minimum
-// near 30, above 1 beyond 90; no clamping at zero.
+// Values (the angle factor 1 at 90 degrees to within 4e-6, a minimum near
+// 30, above 1 beyond 90); no clamping at zero.
 TEST(Contraction, ValuesAngleFactorAndGuards) {
     for (auto [r, t, k] : {std::tuple{0.0, 90.0, 0.57806}, {0.5, 90.0, 0.32842}, {0.5, 30.0, 0.06428},
                            {0.5, 0.0, 0.12015}, {0.25, 180.0, 1.81535}, {1.0, 90.0, -0.00308}})
         EXPECT_NEAR(K(r, t), k, 5e-6) << r << " " << t;
-    for (auto [r, t, ratio] : {std::tuple{0.5, 30.0, 0.19571}, {0.5, 0.0, 0.36583}, {0.25, 180.0, 3.72724}})
-        EXPECT_NEAR(K(r, t) / K(r, 90), ratio, 5e-5) << r << " " << t;
     EXPECT_TRUE(K(0.3, 30) < K(0.3, 15) && K(0.3, 30) < K(0.3, 45));
     // At 90 degrees K falls as the area ratio approaches 1.
     for (double r = 0.1; r <= 0.9001; r += 0.1) EXPECT_LT(K(r, 90), K(r - 0.1, 90)) << r;
-    // Out of range or NaN: status 0 and MISSING; a computation clears the flags.
+    // Out of range or NaN: status 0 and MISSING.
     EXPECT_EQ(ContractionLossCoefficientBenedict(0.5, 90, nullptr), 0);
     for (auto [r, t] : {std::pair{-0.1, 90.0}, {1.1, 90.0}, {NAN, 90.0}, {0.5, -1.0}, {0.5, 181.0}, {0.5, NAN}}) {
         double k = 0;
         EXPECT_TRUE(ContractionLossCoefficientBenedict(r, t, &k) == 0 && k == VANTARO_MISSING) << r << " " << t;
     }
-    std::feraiseexcept(FE_INEXACT | FE_OVERFLOW);
-    K(0.5, 90);
-    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
 }
 
 // Position error of the network at (q, a): zero where the chart is held at a
@@ -56,47 +48,32 @@ double PositionError(const teefit::Chart& ch, double q, double a) {
     return std::fabs(r);
 }
 
-TEST(TeeCharts, EveryNetworkReproducesItsChart) {
+// Within a quarter position (RMS) over the chart grid, one at worst; on a
+// grid four times finer, within two (the steepest charts, level lists dense
+// near zero, move by several positions within one grid cell) and K inside
+// the chart's bounds.
+TEST(TeeCharts, EveryNetworkReproducesItsChartWithoutOscillation) {
     ASSERT_EQ(teefit::Charts().size(), 21u);
     for (const teefit::Chart& ch : teefit::Charts()) {
-        double sum = 0, worst = 0;
-        int n = 0;
+        const int idx = vt::TeeChartIndex(ch.letter);
+        const vt::KLevels& t = *vt::TeeLevels(idx);
+        double sum = 0, worst = 0, fine = 0;
         for (double a : teefit::GridA())
             for (double q : teefit::GridQ()) {
                 const double e = PositionError(ch, q, a);
                 sum += e * e;
                 worst = std::max(worst, e);
-                ++n;
             }
-        EXPECT_TRUE(std::sqrt(sum / n) <= 0.25 && worst <= 1.0) << ch.letter;
-    }
-}
-
-TEST(TeeCharts, NoOscillationBetweenGridPoints) {
-    for (const teefit::Chart& ch : teefit::Charts()) {
-        const int idx = vt::TeeChartIndex(ch.letter);
-        const vt::KLevels& t = *vt::TeeLevels(idx);
-        double worst = 0;
         for (int i = 0; i <= 80; ++i)
             for (int j = 0; j <= 144; ++j) {
                 const double q = i / 80.0, a = 0.1 + j * 0.00625;
-                worst = std::max(worst, PositionError(ch, q, a));
+                fine = std::max(fine, PositionError(ch, q, a));
                 const double k = vt::LevelLookup(t, vt::EvalTeeNetwork(*vt::FittedTeeNetwork(idx), q, a) - ch.shift);
                 ASSERT_TRUE(std::isfinite(k) && k >= t.lo && k <= t.hi) << ch.letter << " q=" << q << " a=" << a;
             }
-        // The steepest charts (level lists dense near zero) move by several
-        // positions within one grid cell; two positions is what the fit holds.
-        EXPECT_LE(worst, 2.0) << ch.letter;
+        const double n = static_cast<double>(teefit::GridA().size() * teefit::GridQ().size());
+        EXPECT_TRUE(std::sqrt(sum / n) <= 0.25 && worst <= 1.0 && fine <= 2.0) << ch.letter << " " << worst << " " << fine;
     }
-}
-
-TEST(TeeCharts, CorrelationsMatchCraneWorkedExamples) {
-    // Crane TP-410 (2009) Examples 7-35 and 7-36 (see test_tee.cpp).
-    const double q35 = 380.0 / 1515.0;
-    EXPECT_NEAR(teefit::CraneCombiningBranch(q35, 1.0, 90), -0.04026, 5e-4);
-    EXPECT_NEAR(teefit::CraneCombiningRun(q35, 1.0, 90), 0.3258, 5e-4);
-    EXPECT_NEAR(teefit::CraneDividingBranch(950.0 / 2465.0, 1.0, 45), 0.4640, 5e-4);
-    EXPECT_NEAR(teefit::CraneDividingRun(950.0 / 2465.0, 1.0), -0.0681, 5e-4);
 }
 
 }  // namespace

@@ -148,16 +148,8 @@ TEST(BeggsBrillSegment, VariantsAndElevationOptions) {
 
 // Chart nodes, log-log interpolation between them, Re clipped to the chart.
 TEST(Dukler, ChartLimitsAndAcceleration) {
-    const struct {
-        double lambda, re, h;
-    } cases[] = {
-        {0.1, 10000, 0.33}, {1.0, 3000, 1.0}, {0.1, 50, 0.69}, {0.1, 5e6, 0.1},
-        {0.05, 7071.0678, std::sqrt(0.30 * 0.25)},  // log midpoint of 5000 and 10000
-        {std::sqrt(0.05 * 0.1), 10000, std::sqrt(0.25 * 0.33)},
-        {0.005, 200000, 0.0081857},  // the filled gap of the chart
-        {0.005, std::sqrt(1e5 * 2e5), std::sqrt(0.017 * 0.0081857)},
-    };
-    for (const auto& c : cases) EXPECT_NEAR(vt::DuklerHoldup(c.lambda, c.re), c.h, 2e-6 * c.h) << c.lambda;
+    for (const CsvRow& c : ReadCsv("tests/data/dukler_holdup.csv"))
+        EXPECT_NEAR(vt::DuklerHoldup(c["lambda"], c["re"]), c["holdup"], 2e-6 * c["holdup"]) << c.Str("what");
     // All liquid: holdup 1, no two-phase multiplier.
     Segment liquid(0.0, 0.01);
     vt::SegmentResult out{};

@@ -133,8 +133,12 @@ TEST(FpScope, MasksInsideAndRestoresTheHost) {
 }
 
 // The host's rounding comes back even if the engine changed it; SetExit
-// decides at the end; ClearFpFlags clears every flag.
-TEST(FpScope, RoundingSetExitAndClearFpFlags) {
+// decides at the end; ClearFpFlags clears every flag. Nested scopes, and
+// long double arithmetic on the x87 unit (so do parts of MinGW's maths
+// library): everything stays masked inside, the host gets its masks back,
+// the flags it unmasked are withheld, and a Clear exit clears the x87 flags
+// too.
+TEST(FpScope, RoundingSetExitNestingAndTheX87Unit) {
     RestoreHost restore;
     ClearFlags();
     HostSetRoundingUp();
@@ -150,15 +154,6 @@ TEST(FpScope, RoundingSetExitAndClearFpFlags) {
     std::feraiseexcept(FE_DIVBYZERO);
     vt::platform::ClearFpFlags();
     EXPECT_TRUE(Flags() == 0u && std::fetestexcept(FE_ALL_EXCEPT) == 0);
-}
-
-// Nested scopes, and long double arithmetic on the x87 unit (so do parts of
-// MinGW's maths library): everything stays masked inside, the host gets its
-// masks back, the flags it unmasked are withheld, and a Clear exit clears
-// the x87 flags too.
-TEST(FpScope, NestedScopesAndTheX87Unit) {
-    RestoreHost restore;
-    ClearFlags();
     HostUnmask(kDivByZero | kInvalid);
     {
         FpScope outer(FpExit::Keep);

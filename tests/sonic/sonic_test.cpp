@@ -143,24 +143,15 @@ TEST_F(SonicTest, UnusableArgumentsGiveMissing) {
     EXPECT_EQ(::SonicVelocity(1, 1, 1000.0, 300.0, MISSING, z.data(), 20.0, 0, 0, &c, kTol), 0);  // no workspace
     EXPECT_EQ(c, MISSING);
     test::OpenTable(test::kGasNames);
-    const struct {
-        int method;
-        double p, t, hin, mw, rho, cp, vf, s;
-        bool nullz;
-    } cases[] = {
-        {1, NAN, 300, MISSING, 20, 10, 0, 1, 150, false},    {1, -5.0, 300, MISSING, 20, 10, 0, 1, 150, false},
-        {1, 1000, 300, MISSING, 0.0, 10, 0, 1, 150, false},  {1, 1000, NAN, MISSING, 20, 10, 0, 1, NAN, false},
-        {1, 1000, MISSING, NAN, 20, -1, 0, NAN, 150, false}, {1, 1000, 300, MISSING, 20, 10, 0, 1, 150, true},
-        {7, 1000, 300, MISSING, 20, 10, 0, 1, 150, false},  // Prop3 refuses the method
-        {0, 1000, 300, MISSING, 20, 10, 8.3142, 1, 0, false},  // gamma infinite
-        {0, 1000, 300, MISSING, 20, 0.0, 29.0, 1, 0, false},
-    };
-    for (const auto& k : cases) {
-        const double* zp = k.nullz ? nullptr : z.data();
+    for (const test::CsvRow& k : test::ReadCsv("tests/data/sonic_guards.csv")) {
+        if (k.Str("export") != "sonic") continue;
+        const double* zp = k["nullz"] ? nullptr : z.data();
+        const int method = static_cast<int>(k["method"]);
         double fast = c = 7.0;
-        EXPECT_EQ(::SonicVelocity(k.method, 1, k.p, k.t, k.hin, zp, k.mw, k.rho, k.cp, &c, kTol), 0);
-        EXPECT_EQ(::FastSonicVelocity(k.method, 1, k.p, 300.0, k.vf, k.s, zp, k.mw, k.rho, k.cp, &fast, kTol), 0);
-        EXPECT_TRUE(c == MISSING && fast == MISSING) << k.method << " " << k.p << " " << k.t;
+        EXPECT_EQ(::SonicVelocity(method, 1, k["p"], k["t"], k["hin"], zp, k["mw"], k["rho"], k["cp"], &c, kTol), 0);
+        EXPECT_EQ(::FastSonicVelocity(method, 1, k["p"], 300.0, k["vf"], k["s"], zp, k["mw"], k["rho"], k["cp"], &fast,
+                                      kTol), 0);
+        EXPECT_TRUE(c == MISSING && fast == MISSING) << k.Str("why");
     }
 }
 
@@ -247,22 +238,12 @@ TEST_F(ChokeTest, UnusableArgumentsFailWithThePressureUnchanged) {
     EXPECT_EQ(rho, 7.0);  // a missing output: nothing written
     EXPECT_EQ(::PressureChoke(1, 1, 0.1, 1e4, hin, &p, &t, nullptr, test::kTol, &rho, &vel, &mach, 0, 1), 0);
     EXPECT_EQ(rho, MISSING);
-    const struct {
-        bool open;
-        int method;
-        double area, flow, hin, p;
-    } cases[] = {
-        {false, 1, 0.1, 1e4, hin, 1000},  // no workspace
-        {true, 1, 0.0, 1e4, hin, 1000},   {true, 1, NAN, 1e4, hin, 1000}, {true, 1, 0.1, -1.0, hin, 1000},
-        {true, 1, 0.1, INFINITY, hin, 1000}, {true, 1, 0.1, 1e4, NAN, 1000}, {true, 1, 0.1, 1e4, hin, 0.0},
-        {true, 1, 0.1, 1e4, hin, NAN},
-        {true, 7, 0.1, 1e4, hin, 1000},  // every property evaluation fails
-    };
-    for (const auto& k : cases) {
-        if (k.open && g_ws.ncomp == 0) test::OpenTable(test::kGasNames);
-        const Choke r = RunChoke(z, k.area, k.flow, k.hin, k.p, 300.0, 1, 0, k.method);
-        EXPECT_TRUE(r.status == 0 && (r.p == k.p || (std::isnan(r.p) && std::isnan(k.p)))) << k.area << " " << k.p;
-        EXPECT_TRUE(r.rho == MISSING && r.vel == MISSING && r.mach == MISSING) << k.area << " " << k.flow;
+    for (const test::CsvRow& k : test::ReadCsv("tests/data/sonic_guards.csv")) {
+        if (k.Str("export") != "choke") continue;
+        if (k["open"] && g_ws.ncomp == 0) test::OpenTable(test::kGasNames);
+        const Choke r = RunChoke(z, k["area"], k["flow"], k["hin"], k["p"], k["t"], 1, 0, static_cast<int>(k["method"]));
+        EXPECT_TRUE(r.status == 0 && (r.p == k["p"] || (std::isnan(r.p) && std::isnan(k["p"])))) << k.Str("why");
+        EXPECT_TRUE(r.rho == MISSING && r.vel == MISSING && r.mach == MISSING) << k.Str("why");
     }
 }
 
