@@ -124,7 +124,13 @@ bool ChokeResidual(double* f, int32_t method, int32_t hmethod, double g, double 
         *f = 0.0;
         return false;
     }
+    // A state whose molecular weight is not positive (a corrupted component
+    // row) has no usable density either.
     const double rho = st.mw[3] / st.v[3];
+    if (!(std::isfinite(rho) && rho > 0.0)) {
+        *f = 0.0;
+        return false;
+    }
     double cs = MISSING;
     if (FastSonicVelocity(method, hmethod, p, st.t, st.frac[0], st.s[3], z, st.mw[3], rho,
                           st.cp[3], &cs, tol) != kSonicOk) {
