@@ -137,11 +137,17 @@ bool ChokeResidual(double* f, int32_t method, int32_t hmethod, double g, double 
         *f = 0.0;
         return false;
     }
+    // An overflowing mass flux (a vanishing area) gives no usable state.
+    const double v = g / rho, m = v / cs;
+    if (!std::isfinite(v) || !std::isfinite(m)) {
+        *f = 0.0;
+        return false;
+    }
     *rhoout = rho;
     *c = cs;
-    *vel = g / rho;
-    *mach = *vel / cs;
-    *f = 1.0 - *mach;
+    *vel = v;
+    *mach = m;
+    *f = 1.0 - m;
     return true;
 }
 
