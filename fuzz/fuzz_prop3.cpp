@@ -203,7 +203,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const StreamHint found{t, p, h[3], frac[0], s[3], v[3] > 0.0 ? mw[3] / v[3] : 1.0, mw[3],
                                cp[3]};
         switch (in.Byte() % 4) {
-            case 0: SonicCall(in, found, z.data()); break;
+            case 0: SonicCall(in, found, z.data(), n, corrupted); break;
             case 1: ChokeCall(in, found, z.data(), n, corrupted); break;
             case 2: TwoPhaseCall(in, found, z.data(), n, corrupted); break;
             default: break;

@@ -149,7 +149,7 @@ void Counting(const char*, const char*, void* user) { ++*static_cast<int*>(user)
 // The exports that flash the stream, with a feed of the open table's size.
 void Flow(Input& in, int which) {
     const std::vector<double> z = Composition(in, 0, 1);
-    if (which == 0) SonicCall(in, kGasHint, z.data());
+    if (which == 0) SonicCall(in, kGasHint, z.data(), g_n, g_corrupted);
     else if (which == 1) ChokeCall(in, kGasHint, z.data(), g_n, g_corrupted);
     else TwoPhaseCall(in, kGasHint, z.data(), g_n, g_corrupted);
 }
