@@ -157,11 +157,13 @@ inline void TwoPhaseCall(Input& in, const StreamHint& s, const double* z, int nc
                              h.data(), z, t.data(), v.data(), &unused, tol, 0, elevation, passes,
                              holdup);
     });
-    char detail[320];
+    char detail[480];
     std::snprintf(detail, sizeof detail,
                   "NewTwoPhaseDp(friction %d, method %d, n %d, %d/%d, w %.17g, passes %d) = %d, "
                   "p %.17g, regime %d",
                   friction, method2p, n, method, hmethod, w, passes, st, r.p, r.regime);
+    for (size_t i = 0; i < nodes && i < 7; ++i)
+        std::snprintf(detail + std::strlen(detail), 32, " p%zu %.6g", i, p[i]);
     Trace(detail);
     FUZZ_PROMISE(unused == 7.0, detail);
     if (st == 0) {
@@ -174,13 +176,15 @@ inline void TwoPhaseCall(Input& in, const StreamHint& s, const double* z, int nc
     FUZZ_PROMISE(st == -1 && r.vin == 7.0 && r.vout == 7.0 && r.p == p[0], detail);
     for (size_t i = 0; i < nodes; ++i) FUZZ_PROMISE(std::isfinite(t[i]), detail);
     // Upstream pressures: the downstream one everywhere without flow; else
-    // within [0.01, 1000] bar from a method, positive and at most 1000 bar
-    // as estimates (method codes outside 2-8).
+    // from a method within [0.01, 1000] bar, or the node's downstream
+    // neighbour's where the segment carries no flow (its phase flows vanish);
+    // as estimates (method codes outside 2-8) positive and at most 1000 bar.
     const bool computed = method2p >= 2 && method2p <= 8;
-    for (size_t i = 0; i + 1 < nodes; ++i)
-        FUZZ_PROMISE(w == 0.0 ? p[i] == p[nodes - 1]
-                              : p[i] >= (computed ? 0.01 : 0.0) && p[i] > 0.0 && p[i] <= 1000.0,
+    for (size_t i = 0; i + 1 < nodes; ++i) {
+        const bool within = p[i] >= (computed ? 0.01 : 0.0) && p[i] > 0.0 && p[i] <= 1000.0;
+        FUZZ_PROMISE(w == 0.0 ? p[i] == p[nodes - 1] : within || (computed && p[i] == p[i + 1]),
                      detail);
+    }
 }
 
 }  // namespace vantaro_fuzz
