@@ -27,8 +27,8 @@ inline constexpr StreamHint kGasHint = {300, 1000, -5000, 1, 150, 8, 18.85, 37};
 // instrumentation a flash runs some 40 times slower than in the optimised
 // build: a choke search of four real components (methane to propane and
 // water) that takes 21 ms there takes 0.8 to 1.2 s here, one of 24 components
-// about 10 s, a flash of those four components at 300 bar up to 9 ms (so
-// 120 of them overran the limit), and a corrupted row (an acentric factor of 600) slows each
+// about 10 s, a flash of those four components at 300 bar some 10 ms (48
+// of them took half a second), and a corrupted row (an acentric factor of 600) slows each
 // flash of even two components about fifty-fold. So the choke runs only on
 // tables of at most kMaxChokeComponents real rows, the sonic velocities (up
 // to three flashes) on corrupted tables of at most
