@@ -4,7 +4,8 @@
 // with every kind of specification (TP; T or P with a vapour fraction,
 // enthalpy or entropy; invalid combinations), fuzzed tolerances and
 // estimates, followed by the transport exports and mixture averages on the
-// phases found, and closes the table. Every call is timed (over a second is
+// phases found, then one of the sonic velocities, the choke pressure or the
+// two-phase line from the state found, and closes the table. Every call is timed (over a second is
 // a failure), runs in a host floating-point mode from the input, writes
 // into exactly-sized buffers, and its outputs are checked against the
 // header's promises.
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "fuzz_common.h"
+#include "fuzz_flow.h"
 #include "platform/alloc.h"
 
 using namespace vantaro_fuzz;
@@ -196,6 +198,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         Timed("MolWeight", m, [&] { return MolWeight(xl.data(), &r); });
         Timed("PseudoTc", m, [&] { return PseudoTc(z.data(), &r); });
+
+        // The state found as the start of a sonic, choke or two-phase call.
+        const StreamHint found{t, p, h[3], frac[0], s[3], v[3] > 0.0 ? mw[3] / v[3] : 1.0, mw[3],
+                               cp[3]};
+        switch (in.Byte() % 4) {
+            case 0: SonicCall(in, found, z.data(), n, corrupted); break;
+            case 1: ChokeCall(in, found, z.data(), n, corrupted); break;
+            case 2: TwoPhaseCall(in, found, z.data(), n, corrupted); break;
+            default: break;
+        }
     }
     CloseProps();
     FUZZ_PROMISE(vt::platform::LiveAllocations() == 0, "no workspace storage outlives CloseProps");

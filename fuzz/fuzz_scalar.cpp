@@ -1,6 +1,7 @@
 // libFuzzer target: the exports that need no workspace and take numbers by
 // value (fittings, friction, flow regime, heat transfer, the liquid
-// characteristic volume and viscosity fit, built-in interaction parameters).
+// characteristic volume and viscosity fit, built-in interaction parameters,
+// the version).
 // Each input is a sequence of calls; every call runs in a host
 // floating-point mode picked by the input, is timed, and its outputs are
 // checked against what the header promises.
@@ -188,6 +189,20 @@ void Kij(Input& in) {
     }
 }
 
+// The version, with any of its three pointers null.
+void Version(Input& in) {
+    const int nulls = in.Int(0, 7);
+    int32_t v[3] = {-1, -1, -1};
+    Timed("VantaroVersion", PickMode(in), [&] {
+        VantaroVersion(nulls & 1 ? nullptr : &v[0], nulls & 2 ? nullptr : &v[1],
+                       nulls & 4 ? nullptr : &v[2]);
+        return 0;
+    });
+    const int32_t want[3] = {VANTARO_VERSION_MAJOR, VANTARO_VERSION_MINOR, VANTARO_VERSION_PATCH};
+    for (int k = 0; k < 3; ++k)
+        FUZZ_PROMISE(v[k] == (nulls >> k & 1 ? -1 : want[k]), "VantaroVersion fills what it is given");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -198,7 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)quiet;
     Input in(data, size);
     for (int calls = 0; in.More() && calls < 64; ++calls) {
-        switch (in.Byte() % 11) {
+        switch (in.Byte() % 12) {
             case 0: Tee(in, true); break;
             case 1: Tee(in, false); break;
             case 2: Contraction(in); break;
@@ -209,6 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 7: Superheat(in); break;
             case 8: Vchar(in); break;
             case 9: ViscFit(in); break;
+            case 11: Version(in); break;
             default: Kij(in); break;
         }
     }

@@ -2,7 +2,8 @@
 // would run them. OpenProps with real component rows, corrupted rows,
 // fuzzed interaction matrices, null pointers and injected allocation
 // failures; CloseProps (twice, or with nothing open); EstimateKij, the
-// mixture averages and the five transport exports on the open table; the
+// mixture averages, the five transport exports, the sonic velocities, the
+// choke pressure and the two-phase line on the open table (or none); the
 // message callback. Every
 // call is timed, runs in a host floating-point mode from the input and has
 // its promised results checked; the workspace must not leak.
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "fuzz_common.h"
+#include "fuzz_flow.h"
 #include "platform/alloc.h"
 #include "workspace/workspace.h"
 
@@ -19,6 +21,7 @@ using namespace vantaro_fuzz;
 namespace {
 
 int g_n = 0;  // components of the open table (0: none), as the engine reports it
+bool g_corrupted = false;  // the open table has a corrupted row or fuzzed kij
 
 // Rows from the library, some fields corrupted; kij built in or fuzzed.
 void Open(Input& in) {
@@ -27,19 +30,26 @@ void Open(Input& in) {
     int n = in.Int(0, 24);
     if (choice == 9) n = -in.Int(1, 3);  // refused: the workspace stays
     std::vector<CompRecord> rows(n > 0 ? n : 0);
+    bool corrupted = false;
     for (CompRecord& r : rows) {
         r = lib.rows[in.Byte() % lib.rows.size()];
         if (in.Byte() % 4 == 0) {
             double* d = &r.mw;
             d[in.Int(0, 18)] = in.Double(-1000, 1000);
+            corrupted = true;
         }
-        if (in.Byte() % 16 == 0) r.code = in.Int(0, 255), r.family = in.Int(-1, 12);
+        if (in.Byte() % 16 == 0) r.code = in.Int(0, 255), r.family = in.Int(-1, 12), corrupted = true;
     }
     std::vector<double> pr, srk;
     BuiltinKij(rows, pr, srk);
-    if (in.Byte() % 4 == 0)
+    if (in.Byte() % 4 == 0) {
         for (double& k : pr) k = in.Double(-1, 1);
-    if (in.Byte() % 4 == 0 && !srk.empty()) srk[in.Byte() % srk.size()] = in.Double(-1, 1);
+        corrupted = corrupted || !pr.empty();
+    }
+    if (in.Byte() % 4 == 0 && !srk.empty()) {
+        srk[in.Byte() % srk.size()] = in.Double(-1, 1);
+        corrupted = true;
+    }
     const long failAt = in.Byte() % 8 == 0 ? in.Int(1, 120) : 0;
     const bool nullRows = choice == 8;
     // Pointers to exactly-sized storage (an empty table gets a valid pointer).
@@ -50,9 +60,18 @@ void Open(Input& in) {
         return 0;
     });
     vt::platform::FailAllocationAt(0);
+    static const bool trace = std::getenv("VANTARO_FUZZ_TRACE") != nullptr;
+    if (trace) {
+        std::fprintf(stderr, "OpenProps(%d)%s:", n, nullRows ? " null rows" : "");
+        for (const CompRecord& r : rows)
+            std::fprintf(stderr, " [%d/%d mw %g tc %g pc %g omega %g]", r.code, r.family, r.mw,
+                         r.tc, r.pc, r.omega);
+        std::fprintf(stderr, "\n");
+    }
     // The table as the engine holds it: the rows, nothing after a failed
     // allocation, the old table after a refused call.
     g_n = vt::g_ws.ncomp;
+    if (n >= 0 && !(n > 0 && nullRows)) g_corrupted = corrupted;
     if (n >= 0 && !(n > 0 && nullRows) && !failAt) FUZZ_PROMISE(g_n == n, "OpenProps opens n rows");
 }
 
@@ -62,6 +81,7 @@ void Close(Input& in) {
         return 0;
     });
     g_n = 0;
+    g_corrupted = false;
     FUZZ_PROMISE(vt::platform::LiveAllocations() == 0, "CloseProps releases everything");
 }
 
@@ -126,6 +146,14 @@ void Counting(const char*, const char*, void* user) { ++*static_cast<int*>(user)
 
 // The message callback: a counting one, the silent one, or none (messages
 // then go to standard error).
+// The exports that flash the stream, with a feed of the open table's size.
+void Flow(Input& in, int which) {
+    const std::vector<double> z = Composition(in, 0, 1);
+    if (which == 0) SonicCall(in, kGasHint, z.data(), g_n, g_corrupted);
+    else if (which == 1) ChokeCall(in, kGasHint, z.data(), g_n, g_corrupted);
+    else TwoPhaseCall(in, kGasHint, z.data(), g_n, g_corrupted);
+}
+
 void Messages(Input& in) {
     const int which = in.Int(0, 3);
     Timed("SetMessageCallback", PickMode(in), [&] {
@@ -145,19 +173,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     (void)quiet;
     Input in(data, size);
+    // The flashing exports take up to a few hundred milliseconds each under
+    // the sanitizers: at most four per input, within libFuzzer's timeout.
+    int flows = 0;
     for (int calls = 0; in.More() && calls < 32; ++calls) {
-        switch (in.Byte() % 7) {
+        const int op = in.Byte() % 10;
+        switch (op) {
             case 0: Open(in); break;
             case 1: Close(in); break;
             case 2: Kij(in); break;
             case 3: Mixture(in); break;
             case 6: Messages(in); break;
+            case 7:
+            case 8:
+            case 9:
+                if (flows++ < 4) Flow(in, op - 7);
+                break;
             default: Transport(in); break;
         }
     }
     CloseProps();
     SetMessageCallback(Silent, nullptr);
     g_n = 0;
+    g_corrupted = false;
     FUZZ_PROMISE(vt::platform::LiveAllocations() == 0, "no workspace storage outlives CloseProps");
     return 0;
 }

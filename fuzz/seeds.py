@@ -78,6 +78,7 @@ def scalar_seeds():
                       b"".join(d(v) for v in (44.09562, 369.89, 42.512, 0.2, 0.2001, 0.1521, 0.1532, 231.04, 506.69)) +
                       mode() + byte(9) + byte(1) + integer(1, 0) +
                       b"".join(d(v) for v in (142.3, 617.7, 21.1, 0.6, 0.6, 0.49, 0.49, 447.3, 730.0)) + mode())
+    s["version"] = byte(11) + integer(0, 0) + mode() + byte(11) + integer(5, 0) + mode(2)
     s["kij"] = (byte(10) + integer(1, -1) + mode() + byte(1) + byte(1) + integer(0, -1) + byte(61) + integer(11, -1) +
                 byte(10) + integer(2, -1) + mode() + byte(0) + integer(0, -2) + integer(1, -2))
     return s
@@ -104,6 +105,47 @@ def vapour_seeds():
         "huge-p2": line(False, 0, 0, 1e304, 20000, MISSING, 1e-6, GAS, GAS, PIPE, 2),
         "no-flow": line(True, 1, 1, 50, 0, MISSING, 1e-6, GAS, GAS, [1, 6, 0, 0, 0, 0.0018, 0.0018, "max"]),
     }
+
+
+# --- the flashing exports (fuzz/fuzz_flow.h), in fuzz_workspace and fuzz_prop3 ---
+
+def near(x=None):
+    """Near(): the hint (None) or the value x."""
+    return byte(1) if x is None else byte(0) + d(x)
+
+
+def meth(m):
+    return byte(1) + integer(m, 0)
+
+
+def sonic(fast, m, hm, p=None, t=None, hin=None, mw=None, rho=None, cp=None, from_h=False, md=0):
+    out = byte(1 if fast else 0) + meth(m) + meth(hm) + byte(1)
+    out += near(p) + near(mw) + near(rho) + near(cp) + near(t) + near(hin) + near(None) + near(None)
+    if not fast:
+        out += byte(0 if from_h else 1)
+    return out + byte(1) + mode(md)
+
+
+def choke(m, hm, area, w, hin=None, t=None, scale=1.0, p=None, precise=0, direction=1, md=0):
+    return (meth(m) + meth(hm) + byte(1) + d(area) + d(w) + near(hin) + near(t) + d(scale) + near(p) +
+            integer(precise, -1) + integer(direction, -1) + mode(md))
+
+
+def twophase(n, method2p, pipe, w, pdown=None, passes=2, h=None, friction=1, elevation=0, md=0):
+    out = integer(n, -1) + integer(friction, -1) + integer(method2p, 1) + meth(1) + meth(1)
+    out += integer(elevation, -1) + integer(0, 0)
+    if passes <= 2:
+        out += byte(1) + integer(passes, -2)
+    elif n > 0:
+        out += byte(0) + integer(passes, -2)
+    else:
+        out += byte(0)
+    out += byte(1) + b"".join(d(v) for v in pipe) + d(w) + near(pdown)
+    out += byte(1) * max(n, 0)  # estimates: start from the downstream node
+    return out + near(h) + byte(1) * (max(n, 0) + 1) + mode(md)
+
+
+LINE = [50, 4.026, 0, 0, 0, 0.0018, 0.0018, 1]
 
 
 # --- fuzz_workspace ------------------------------------------------------------
@@ -144,6 +186,13 @@ def workspace_seeds():
         "allocation-failure": open_table(gas, fail_at=7) + byte(3) + composition([0.9]) + byte(1) + integer(0, 0) + mode(),
         "corrupted-row": open_table(gas, corrupt=(1, 5, 0.0)) + transport,
         "refused-open": open_table(gas) + open_table([], choice=9) + byte(1) + mode() + byte(1) + mode(),
+        "sonic-choke": (open_table(gas) + byte(7) + composition(z) + sonic(False, 1, 1, p=1000, t=300) +
+                        byte(7) + composition(z) + sonic(False, 0, 0, p=101.325, t=300, rho=1.2, cp=29.1, md=2) +
+                        open_table(["methane", "propane"]) + byte(8) + composition([0.9, 0.1]) +
+                        choke(1, 1, 0.01, 10000, t=300, scale=0.1, p=1000, md=1)),
+        "twophase-no-table": (byte(9) + composition([0.9]) + twophase(2, 2, LINE, 3000, pdown=2) +
+                              open_table(gas, corrupt=(2, 4, "nan")) + byte(9) + composition(z) +
+                              twophase(1, 3, LINE, 3000, pdown=2, md=2)),
         "messages": byte(6) + integer(0, 0) + mode() + open_table(gas, corrupt=(0, 4, -5.0)) + byte(6) + integer(2, 0) + mode(),
     }
 
@@ -158,7 +207,7 @@ def table(names, zs, zero_kij=False):
     return out
 
 
-def call(method, hmethod, kind, t=300, p=1000, spec=None, tguess=MISSING, tol=None, m=0, m2=0):
+def call(method, hmethod, kind, t=300, p=1000, spec=None, tguess=MISSING, tol=None, m=0, m2=0, flow=None):
     out = byte(1) + integer(method, 0) + byte(1) + integer(hmethod, 0) + d(t) + d(p) + integer(kind, 0)
     if kind in (1, 2):
         out += byte(0) + d(spec)
@@ -171,7 +220,8 @@ def call(method, hmethod, kind, t=300, p=1000, spec=None, tguess=MISSING, tol=No
         out += byte(1)
     else:
         out += byte(0) + b"".join(d(v) for v in tol)
-    return out + mode(m) + mode(m2)
+    # then one flashing export from the state found (3: none)
+    return out + mode(m) + mode(m2) + (flow if flow is not None else byte(3))
 
 
 def prop3_seeds():
@@ -195,6 +245,18 @@ def prop3_seeds():
                                               [0.8, 0.08, 0.06, 0.04, 0.02]) +
                                         call(1, 1, 1, p=5000, spec=1.0, tguess=-19)),
         "twenty-four": table(everything, z24) + call(2, 2, 0, 400, 3000) + call(1, 1, 4, p=3000, spec=150),
+        "sonic": (table(["methane", "ethane", "propane", "water"], [0.9, 0.07, 0.03, 0.0]) +
+                  call(1, 1, 0, 300, 1000, flow=byte(0) + sonic(False, 1, 1)) +
+                  call(1, 1, 1, p=500, spec=0.5, flow=byte(0) + sonic(True, 1, 1, md=2))),
+        "choke": (table(["methane", "ethane"], [0.9, 0.1]) +
+                  call(1, 1, 0, 300, 1000, flow=byte(1) + choke(1, 1, 0.01, 10000, scale=0.1, md=1))),
+        "choke-no-mach-one": (table(["water", "methanol"], [0.5, 0.5]) +
+                              call(1, 1, 0, 300, 3000, flow=byte(1) + choke(1, 1, 1.0, 1.0, precise=1))),
+        "twophase": (table(["methane", "ethane", "propane", "water"], [0.82, 0.08, 0.05, 0.05]) +
+                     call(1, 1, 0, 300, 1000, flow=byte(2) + twophase(4, 2, LINE, 3000, pdown=2)) +
+                     call(1, 1, 0, 300, 1000, flow=byte(2) + twophase(1, 4, LINE, 3000, pdown=2, passes=150))),
+        "twophase-twenty-four": table(everything, z24) + call(1, 1, 0, 400, 3000,
+                                                              flow=byte(2) + twophase(6, 3, LINE, 20000, pdown=5, passes=7)),
     }
 
 

@@ -124,18 +124,30 @@ bool ChokeResidual(double* f, int32_t method, int32_t hmethod, double g, double 
         *f = 0.0;
         return false;
     }
+    // A state whose molecular weight is not positive (a corrupted component
+    // row) has no usable density either.
     const double rho = st.mw[3] / st.v[3];
+    if (!(std::isfinite(rho) && rho > 0.0)) {
+        *f = 0.0;
+        return false;
+    }
     double cs = MISSING;
     if (FastSonicVelocity(method, hmethod, p, st.t, st.frac[0], st.s[3], z, st.mw[3], rho,
                           st.cp[3], &cs, tol) != kSonicOk) {
         *f = 0.0;
         return false;
     }
+    // An overflowing mass flux (a vanishing area) gives no usable state.
+    const double v = g / rho, m = v / cs;
+    if (!std::isfinite(v) || !std::isfinite(m)) {
+        *f = 0.0;
+        return false;
+    }
     *rhoout = rho;
     *c = cs;
-    *vel = g / rho;
-    *mach = *vel / cs;
-    *f = 1.0 - *mach;
+    *vel = v;
+    *mach = m;
+    *f = 1.0 - m;
     return true;
 }
 

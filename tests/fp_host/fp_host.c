@@ -1,8 +1,8 @@
-/* The floating-point host test on Linux: loads libvantaro.so with dlopen,
- * finds the exports with dlsym and runs the sweep of fp_sweep.h, the
- * platform's own unmasking being glibc's feenableexcept.
- *
- *   vantaro_fp_host path/to/libvantaro.so     exit 0 = all checks passed */
+// The floating-point host test on Linux: loads libvantaro.so with dlopen,
+// finds the exports with dlsym and runs the sweep of fp_sweep.h, the
+// platform's own unmasking being glibc's feenableexcept.
+//
+//   vantaro_fp_host path/to/libvantaro.so     exit 0 = all checks passed
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fenv.h>
@@ -15,8 +15,7 @@ static void *library;
 static FpSweepFn Lookup(const char *name) {
     FpSweepFn fn;
     void *sym = dlsym(library, name);
-    /* POSIX: a function's address travels through void*. */
-    *(void **)&fn = sym;
+    *(void **)&fn = sym;  // POSIX: a function's address travels through void*
     return fn;
 }
 
