@@ -6,6 +6,7 @@
 #include "hydraulics/friction.h"
 #include "hydraulics/mandhane.h"
 #include "hydraulics/vapour.h"
+#include "platform/constants.h"
 #include "vantaro/vantaro.h"
 
 using vt::api::FpExit;
@@ -29,7 +30,7 @@ int32_t VapourExport(VapourRoutine routine, int32_t method, double p2, double w,
     vt::platform::FpScope scope(FpExit::Clear);
     try {
         const int32_t st = routine(method, p2, w, *up, *down, *pipe, *res, rescale, p1guess, tol);
-        if (st == vt::kVapourOk && res->regime == -32767) scope.SetExit(FpExit::Keep);
+        if (st == vt::kVapourOk && res->regime == vt::kMissingCode) scope.SetExit(FpExit::Keep);
         return st;
     } catch (...) {
         vt::MarkFlowResultInvalid(*res);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "api/guard.h"
+#include "platform/constants.h"
 #include "props/liquid_density.h"
 #include "props/prop3.h"
 #include "vantaro/vantaro.h"
@@ -30,7 +31,7 @@ VANTARO_API int32_t PureVchar(double liqden, double omegasrk, double mw, double 
     if (!vstar) return -1;
     return Guarded(FpExit::Keep, int32_t{-1}, [&] {
         const double positive[] = {liqden, mw, tc, pc};
-        const bool trefUsed = tc < 288.7055;
+        const bool trefUsed = tc < vt::kStdTempLimit;
         bool usable = std::isfinite(omegasrk) && std::isfinite(omega) &&
                       !(trefUsed && (!std::isfinite(tref) || tref <= 0.0));
         for (double v : positive) usable = usable && std::isfinite(v) && v > 0.0;

@@ -39,6 +39,20 @@ int WaterComponent();
 // Chueh-Prausnitz compressed-liquid coefficient N(Tr), exponent clipped.
 double ChuehPrausnitzN(double tr);
 
+// Exponent 1/9 of the compression factor, in the form each use was fitted
+// with (the results depend on the last digits): the mixture density, the
+// reference density of the liquid-viscosity correlation, and the
+// characteristic-volume back-calculation.
+inline constexpr double kCompressionExpMixture = 0.111111;
+inline constexpr double kCompressionExpViscosity = 0.11111;
+inline constexpr double kCompressionExpVchar = 1.0 / 9.0;
+
+// Compressed over saturated liquid density (Chueh-Prausnitz form of the
+// COSTALD compression): (1 + c)^exponent, where the caller forms
+// c = 9 N(Tr) (1 - 0.89 omega) V (P - Psat)/(R Tc) in its own units and
+// limits it at 0.
+double CompressionFactor(double c, double exponent);
+
 // COSTALD acentric factor of a record (omega when omegasrk is MISSING).
 double CostaldOmega(const CompRecord& c);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "platform/constants.h"
 #include "platform/fpenv.h"
 #include "props/liquid_density.h"
 #include "props/search.h"
@@ -11,6 +12,7 @@
 #include "thermo/guards.h"
 #include "thermo/lnk_at.h"
 #include "thermo/phase_props.h"
+#include "workspace/mixture.h"
 #include "workspace/workspace.h"
 
 namespace vt {
@@ -122,17 +124,8 @@ void Normalise(double* c, int n) {
 double WaterFraction(const Driver& d, const double* c) {
     double w = 0.0;
     for (int i = 0; i < d.n; ++i)
-        if (g_ws.cd[i].code == 61) w += c[i];
+        if (g_ws.cd[i].code == kCodeWater) w += c[i];
     return w;
-}
-
-double MolWeightOrMissing(const Driver& d, const double* c) {
-    double m = 0.0;
-    for (int i = 0; i < d.n; ++i) {
-        if (c[i] == MISSING) return MISSING;
-        m += c[i] * g_ws.cd[i].mw;
-    }
-    return m;
 }
 
 // The aqueous slot holds the water-rich, denser liquid.
@@ -150,7 +143,7 @@ void OrderLiquids(Driver& d) {
         if (WaterFraction(d, d.x) > WaterFraction(d, d.xw)) swap = true;
     }
     if (!swap && d.ph[2] != kAbsent && d.frac[2] != 0.0) {
-        const double mw1 = MolWeightOrMissing(d, d.x), mw2 = MolWeightOrMissing(d, d.xw);
+        const double mw1 = MixMw(d.x), mw2 = MixMw(d.xw);
         if (mw1 != MISSING && mw2 != MISSING && mw1 > 0.0 && mw2 > 0.0 &&
             d.v[2] / mw2 > d.v[1] / mw1)
             swap = true;
@@ -176,7 +169,7 @@ int32_t Finish(Driver& d, int32_t status) {
         Properties(d);
         if (d.t > c.tc && d.frac[0] == 0.0) {
             // Above the critical temperature the single phase is a vapour.
-            const int k = c.code == 61 ? 2 : 1;
+            const int k = c.code == kCodeWater ? kAqueousSlot : kLiquidSlot;
             for (double* a : {d.frac, d.h, d.s, d.cp, d.v}) {
                 const double t = a[0];
                 a[0] = a[k];
@@ -380,7 +373,7 @@ bool SpecWithinReach(Driver& d, bool overT, double tolx, double want, double tol
     double lo = vf, hi = vf;
     for (double side : {-1.0, 1.0}) {
         if (overT) d.t = t + side * std::fmax(tolx, 0.01);
-        else d.p = std::exp(Clip(std::log(p) + side * tolx, -50.0, 50.0));
+        else d.p = ClippedExp(std::log(p) + side * tolx);
         FlashAt(d);
         lo = std::fmin(lo, d.frac[0]);
         hi = std::fmax(hi, d.frac[0]);
@@ -403,7 +396,7 @@ int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool ov
         d.t = t2;
         d.p = p2;
         FlashAt(d);
-        if (d.pure < 0 && SameComposition(d.y, d.x) && std::fabs(d.frac[0] - before) >= 0.03)
+        if (d.pure < 0 && IsTrivialSplit(d.y, d.x) && std::fabs(d.frac[0] - before) >= 0.03)
             status = kProp3NoSolution;
     }
     int present = 0;
@@ -574,12 +567,12 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
     d.water = false;
     for (int i = 0; i < n; ++i) {
         if (d.pure < 0 && std::fabs(z[i] - 1.0) < 1e-8) d.pure = i;
-        if (g_ws.cd[i].code == 61 && z[i] > 0.0) d.water = true;
+        if (g_ws.cd[i].code == kCodeWater && z[i] > 0.0) d.water = true;
     }
-    g_ws.iwater = -3;
+    g_ws.iwater = kNoWater;
     if (method == 3)
         for (int i = 0; i < n; ++i)
-            if (g_ws.cd[i].code == 61) {
+            if (g_ws.cd[i].code == kCodeWater) {
                 g_ws.iwater = i;
                 break;
             }
@@ -670,7 +663,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
             break;
         }
         if (overT) d.t = xv;
-        else d.p = std::exp(Clip(xv, -50.0, 50.0));
+        else d.p = ClippedExp(xv);
         FlashAt(d);
         evaluated = true;
         if (fv) {
@@ -723,7 +716,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
             FlashAt(d);
             Properties(d);
         }
-        if (SameComposition(y, x) || (!d.water && phases[0] && (phases[1] || phases[2]))) {
+        if (IsTrivialSplit(y, x) || (!d.water && phases[0] && (phases[1] || phases[2]))) {
             status = LeverRule(d);
         } else if (bestDev >= tolq) {
             const double bt = d.t, bp = d.p;

@@ -52,7 +52,7 @@ void SearchStep(double* x, double f, double target, double* lower, double* upper
     *x = next;
 }
 
-int32_t SameComposition(const double* a, const double* b) {
+int32_t IsTrivialSplit(const double* a, const double* b) {
     const int n = g_ws.ncomp;
     bool same = true;
     for (int i = 0; i < n && same; ++i) {
@@ -66,12 +66,6 @@ int32_t SameComposition(const double* a, const double* b) {
         if (a[i] > 0.0 && b[i] > 0.0 && std::fabs(a[i] - 1.0) < 1e-8 && std::fabs(b[i] - 1.0) < 1e-8)
             return 1;
     return 0;
-}
-
-double CompositionMolWeight(const double* x) {
-    double m = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) m += x[i] * g_ws.cd[i].mw;
-    return m;
 }
 
 double ClampPhaseFraction(double fraction, double slack) {
@@ -101,7 +95,7 @@ struct Blend {
 
 void EvaluateEnd(Blend& b, double xv, int overt, EndState& e) {
     const double t = overt ? xv : b.t;
-    const double p = overt ? b.p : std::exp(Clip(xv, -50.0, 50.0));
+    const double p = overt ? b.p : ClippedExp(xv);
     Flash(b.method, t, p, b.comps, b.phases, b.frac);
     PhaseProperties(b.method, b.hmethod, t, p, b.comps, b.phases, b.frac, b.h, b.s, b.cp, b.v);
     for (int k = 0; k < 3; ++k) {

@@ -1,5 +1,5 @@
 // The one-dimensional search of the stream-property driver and its helpers:
-// the step rule, the trivial-split test, a composition's molecular weight,
+// the step rule, the trivial-split test,
 // the acceptance of a lever-rule fraction and the interpolation across a
 // property jump.
 #pragma once
@@ -14,11 +14,9 @@ namespace vt {
 void SearchStep(double* x, double f, double target, double* lower, double* upper, double* xprev,
                 double* fprev, double step, double dir);
 
-// 1 when the two compositions are the same (a trivial split), else 0.
-int32_t SameComposition(const double* a, const double* b);
-
-// sum x_i mw_i, as given (no normalisation, no MISSING check).
-double CompositionMolWeight(const double* x);
+// 1 when two phase compositions are one phase (a trivial split): every
+// fraction within 0.5 % of the other's, or the same pure component; else 0.
+int32_t IsTrivialSplit(const double* a, const double* b);
 
 // A lever-rule fraction: MISSING outside [-slack, 1 + slack], 1 above 1,
 // otherwise unchanged.

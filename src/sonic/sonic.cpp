@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/constants.h"
 #include "sonic/stream_slots.h"
 #include "workspace/workspace.h"
 
@@ -84,7 +85,7 @@ int32_t FromBaseState(int32_t method, int32_t hmethod, double p, double tguess, 
 }  // namespace
 
 double IdealGasSonicVelocity(double p, double rho, double cp) {
-    const double gamma = cp / (cp - kSonicRgas);
+    const double gamma = cp / (cp - kRgasCpRatio);
     return std::sqrt(std::fabs(gamma * p * 1000.0 / rho));
 }
 

@@ -8,7 +8,6 @@
 namespace vt {
 
 // Gas constant of the ideal-gas formula, kJ/(kmol K).
-inline constexpr double kSonicRgas = 8.3142;
 
 // Reported when the two states have exactly the same density: a Mach number
 // computed from it is practically zero.
@@ -18,7 +17,7 @@ inline constexpr double kSonicUnbounded = 1e20;
 inline constexpr int32_t kSonicOk = 1;
 inline constexpr int32_t kSonicFailed = 0;  // no usable molar volume: c = MISSING
 
-// c = sqrt(|gamma p 1000 / rho|), gamma = cp/(cp - 8.3142); p kPa, rho
+// c = sqrt(|gamma p 1000 / rho|), gamma = cp/(cp - R), R = kRgasCpRatio; p kPa, rho
 // kg/m3, cp kJ/(kmol K); m/s.
 double IdealGasSonicVelocity(double p, double rho, double cp);
 

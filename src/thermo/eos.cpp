@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/constants.h"
 #include "props/liquid_density.h"
 #include "thermo/guards.h"
 #include "workspace/workspace.h"
@@ -16,8 +17,6 @@ constexpr double kTiny = 1e-100;
 
 const double* EosRoots(int method) { return method == 2 ? g_ws.acrootsSRK : g_ws.acrootsPR; }
 const double* EosOtRoots(int method) { return method == 2 ? g_ws.acotrootsSRK : g_ws.acotrootsPR; }
-
-bool IsWaterLike(int32_t code) { return code == 61 || code == 50 || code == 130 || code == 132; }
 
 // Real cube root keeping the sign.
 double SignedCbrt(double v) { return v < 0.0 ? -std::pow(-v, 1.0 / 3.0) : std::pow(v, 1.0 / 3.0); }
@@ -35,7 +34,7 @@ void EosSetState(int method, double t, double p) {
 
 // Soave alpha function (Soave, Chem. Eng. Sci. 27 (1972) 1197; Peng &
 // Robinson, Ind. Eng. Chem. Fundam. 15 (1976) 59), with the water-specific
-// constants of the component with code 61.
+// constants of water.
 void EosAlpha(int method) {
     double* par = EosPar(method);
     CompBlock** info = EosInfo(method);
@@ -50,7 +49,7 @@ void EosAlpha(int method) {
         const double sTr = std::sqrt(std::fabs(t / cd[i].tc));
         double c = 1.0;
         double m = info[i]->m;
-        if (cd[i].code == 61) {
+        if (cd[i].code == kCodeWater) {
             if (method == 2) {
                 m = 0.89778478;
                 c = 1.017803;
@@ -186,8 +185,8 @@ double InitLnK(int method, int i, double t, double p, int phase) {
     if (method == 3) {
         const double tt = t < c.tc ? t : c.tc;
         double lnk = LeeKeslerLnPsat(i, tt) - SafeLn(p);
-        if (phase == 1 && c.code == 61) lnk = 0.5 * lnk + std::log(50.0);
-        if (phase == 2 && c.code != 61) lnk = 115.15;
+        if (phase == 1 && c.code == kCodeWater) lnk = 0.5 * lnk + std::log(50.0);
+        if (phase == 2 && c.code != kCodeWater) lnk = 115.15;
         return lnk;
     }
     return MISSING;
@@ -195,7 +194,7 @@ double InitLnK(int method, int i, double t, double p, int phase) {
 
 namespace {
 
-// Initial ln K estimates of EosLnK. Hydrogen (code 57) takes temperature-
+// Initial ln K estimates of EosLnK. Hydrogen takes temperature-
 // dependent effective critical constants (quantum-gas correction) while the
 // estimates are formed.
 void InitialEstimates(int method, double t, double p, double* const* comps, int32_t* states,
@@ -215,7 +214,7 @@ void InitialEstimates(int method, double t, double p, double* const* comps, int3
     }
     for (int i = 0; i < n; ++i) {
         if (!(z[i] >= 1e-30)) continue;
-        const bool h2 = cd[i].code == 57;
+        const bool h2 = cd[i].code == kCodeHydrogen;
         const double pc = cd[i].pc, tc = cd[i].tc;
         if (h2) {
             cd[i].pc = 2046.765 / (44.2 / (2.016 * t) + 1.0);
@@ -325,7 +324,7 @@ void EosDeparture(int method, double* cp, double* h, double* s, double v, double
     double* w0 = g_ws.work4[1];
     const double rsT = std::sqrt(std::fabs(1.0 / t));
     for (int j = 0; j < n; ++j) {
-        const double cj = cd[j].code == 61 ? par[kAlpha0] : 1.0;
+        const double cj = cd[j].code == kCodeWater ? par[kAlpha0] : 1.0;
         w1[j] = info[j]->m * x[j] / std::sqrt(std::fabs(cd[j].tc));
         w0[j] = rsT * x[j] * (cj + info[j]->m);
     }

@@ -7,6 +7,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/constants.h"
+
 namespace vt {
 
 // Working slots of a parameter block (after the constants 0..10).
@@ -31,12 +33,6 @@ enum EosSlot : int {
     kLnratio = 57,
     kQln = 58,
 };
-
-// Phase state codes.
-inline constexpr int32_t kVapour = 4;
-inline constexpr int32_t kLiquid = 1;
-inline constexpr int32_t kAbsent = 0;
-inline constexpr int32_t kStateUnset = -32767;
 
 // Sets the state slots T, P, RT, BP, AP of the method's parameter block.
 void EosSetState(int method, double t, double p);

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "platform/constants.h"
 #include "props/liquid_density.h"
 #include "thermo/eos.h"
 #include "thermo/guards.h"
+#include "workspace/mixture.h"
 #include "workspace/workspace.h"
 
 namespace vt {
@@ -40,7 +42,7 @@ void SwapValues(T& a, T& b) {
 void VpEvaluate(double t, double p, double* const* comps, const int32_t* states, double* lnK1,
                 double* lnK2) {
     double* vp = g_ws.vp_parm;
-    const double rt = kRgas * t;
+    const double rt = kRgasEos * t;
     const int n = g_ws.ncomp;
     const double* z = comps[3];
     vp[3] = rt / p;
@@ -68,7 +70,7 @@ void VpKUpdate(double t, double p, double* const* comps, double* lnK1, double* l
     if (lnK1[0] == MISSING) {
         bool water = false, pure = false;
         for (int i = 0; i < n; ++i) {
-            if (z[i] >= kZAbsent && g_ws.cd[i].code == 61) water = true;
+            if (z[i] >= kZAbsent && g_ws.cd[i].code == kCodeWater) water = true;
             if (z[i] == 1.0) pure = true;
         }
         const bool second = water && !pure && n >= 2;
@@ -76,10 +78,10 @@ void VpKUpdate(double t, double p, double* const* comps, double* lnK1, double* l
         // Both per-phase values of every slot start afresh: a slot that the
         // evaluation skips (pure water) must not keep those of an earlier call.
         double* vp = g_ws.vp_parm;
-        vp[3] = kRgas * t / p;
+        vp[3] = kRgasEos * t / p;
         vp[0] = 1.0;
         vp[4] = vp[5] = kVpLiquidVolume;
-        vp[1] = vp[2] = p * kVpLiquidVolume / (kRgas * t);
+        vp[1] = vp[2] = p * kVpLiquidVolume / (kRgasEos * t);
         for (int i = 0; i < n; ++i) {
             if (!(z[i] >= kZAbsent)) continue;
             lnK1[i] = InitLnK(3, i, t, p, 1);
@@ -181,7 +183,8 @@ void SwapPhases(int method, double* const* comps, int32_t* states, double* betas
 
 namespace {
 
-bool SameComposition(const double* a, const double* b, double tol) {
+// Every fraction of a within tol of b's.
+bool CompositionsWithin(const double* a, const double* b, double tol) {
     for (int i = 0; i < g_ws.ncomp; ++i)
         if (std::fabs(a[i] - b[i]) > tol) return false;
     return true;
@@ -210,15 +213,9 @@ void MergeIdentical(double* const* comps, int32_t* states, double* betas, Close 
     for (int k = 0; k < 2; ++k)
         for (int m = k + 1; m < 3; ++m) {
             if (states[k] == kAbsent || states[m] == kAbsent || !close(k, m)) continue;
-            if (!SameComposition(comps[k], comps[m], 0.001)) continue;
+            if (!CompositionsWithin(comps[k], comps[m], 0.001)) continue;
             MergePhase(comps, states, betas, k, m);
         }
-}
-
-double MassOver(const double* x, double v) {
-    double m = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) m += x[i] * g_ws.cd[i].mw;
-    return m / v;
 }
 
 void RebuildReference(const int32_t* states, double* betas) {
@@ -241,8 +238,6 @@ void SortByDensity(int method, double* const* comps, int32_t* states, double* be
         }
 }
 
-bool IsWaterLike(int32_t code) { return code == 61 || code == 50 || code == 130 || code == 132; }
-
 void FinishEos(int method, double t, double p, double* const* comps, int32_t* states,
                double* betas) {
     double* par = EosPar(method);
@@ -262,7 +257,7 @@ void FinishEos(int method, double t, double p, double* const* comps, int32_t* st
             states[k] = kAbsent;
             continue;
         }
-        rho[k] = MassOver(comps[k], par[kVmol + k]);
+        rho[k] = CompositionMolWeight(comps[k]) / par[kVmol + k];
     }
     RebuildReference(states, betas);
     SortByDensity(method, comps, states, betas, rho, false);
@@ -371,7 +366,7 @@ void FinishVp(double* const* comps, int32_t* states, double* betas) {
             betas[k] = 0.0;
             continue;
         }
-        rho[k] = MassOver(comps[k], vp[3 + k]);
+        rho[k] = CompositionMolWeight(comps[k]) / vp[3 + k];
     }
     RebuildReference(states, betas);
     SortByDensity(3, comps, states, betas, rho, true);
@@ -420,9 +415,9 @@ void RefreshSlot(int method, double t, double p, double* const* comps, const int
         double* vp = g_ws.vp_parm;
         if (states[k] == kVapour) {
             vp[k] = 1.0;
-            vp[3 + k] = kRgas * t / p;
+            vp[3 + k] = kRgasEos * t / p;
         } else {
-            vp[k] = p * vp[3 + k] / (kRgas * t);
+            vp[k] = p * vp[3 + k] / (kRgasEos * t);
         }
         return;
     }
@@ -442,7 +437,7 @@ void SinglePhaseIsFeed(int method, double t, double p, double* const* cs, const 
     RefreshSlot(method, t, p, cs, states, only);
 }
 
-double ExpLnK(double v) { return std::exp(Clip(v, -kLnKLimit, kLnKLimit)); }
+double ExpLnK(double v) { return ClippedExp(v, kLnKLimit); }
 
 // Step-change statistics of one liquid slot over an iteration.
 struct StepStats {

@@ -181,7 +181,7 @@ void LkMixing(const double* x, double* tcm, double* pcm, double* vcm, double* om
     double* vc13 = g_ws.work3[1];
     double om = 0.0;
     for (int i = 0; i < n; ++i) {
-        vc13[i] = std::cbrt(ZcOf(cd[i].omega) * kRgas * cd[i].tc / cd[i].pc);
+        vc13[i] = std::cbrt(ZcOf(cd[i].omega) * kRgasEos * cd[i].tc / cd[i].pc);
         if (cd[i].code != kCodeExcluded && x[i] > 1e-7 && cd[i].omega > 0.0)
             om += x[i] / scale * cd[i].omega;
     }
@@ -203,10 +203,10 @@ void LkMixing(const double* x, double* tcm, double* pcm, double* vcm, double* om
     *vcm = v;
     if (v != 0.0) {
         *tcm = st / v;
-        *pcm = ZcOf(om) * kRgas * *tcm / v;
+        *pcm = ZcOf(om) * kRgasEos * *tcm / v;
     } else {
         *tcm = st;
-        *pcm = ZcOf(om) * kRgas * st;
+        *pcm = ZcOf(om) * kRgasEos * st;
     }
 }
 
@@ -226,7 +226,7 @@ void LkDeparture(double t, double p, const double* x, double* h, double* cp, dou
             const double pr = p / pcm;
             const bool raised = tr < 0.15;
             if (raised) tr = 0.15;
-            const double vrStart = startVolume > 0.0 ? startVolume * pcm / (kRgas * tcm) : 0.0;
+            const double vrStart = startVolume > 0.0 ? startVolume * pcm / (kRgasEos * tcm) : 0.0;
             bool ok0, okr;
             const double v0 = lk::ReducedVolume(lk::kSimple, tr, pr, liquid != 0, vrStart, &ok0);
             const double vr = lk::ReducedVolume(lk::kReference, tr, pr, liquid != 0, vrStart, &okr);

@@ -1,5 +1,6 @@
 #include "thermo/lnk_at.h"
 
+#include "platform/constants.h"
 #include "props/liquid_density.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
@@ -42,7 +43,7 @@ void LnKPair(int method, double t, double p, const double* xa, const double* xb,
         return;
     }
     if (method == 3) {
-        g_ws.vp_parm[3] = 8.31434 * t / p;
+        g_ws.vp_parm[3] = kRgasTransport * t / p;
         g_ws.vp_parm[0] = 1.0;
         for (int i = 0; i < n; ++i) {
             const double psat = ClippedExp(LeeKeslerLnPsat(i, t));

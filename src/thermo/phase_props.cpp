@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/constants.h"
 #include "props/liquid_density.h"
 #include "thermo/eos.h"
 #include "thermo/guards.h"
@@ -110,7 +111,7 @@ double IdealGasProps(double t, const double* x, double* cp, double* h, double* s
         const double xi = x[i];
         if (!(xi >= 1e-10)) continue;
         const CompRecord& c = cd[i];
-        const double sMix = c.igg * c.mw - 8.31432 * std::log(xi);
+        const double sMix = c.igg * c.mw - kRgasEos * std::log(xi);
         if (t == 0.0) {
             if (wantCp) *cp += xi * c.igb;
             if (wantH) *h += xi * c.iga;
@@ -179,7 +180,7 @@ void BerthelotVolume(double t, double p, double* const* comps, double* vol) {
     const double tr = t / tpc;
     double z = 1.0 + (1.0 - 6.0 / (tr * tr)) * (p / ppc) * 0.0703 / tr;
     if (z < 0.3) z = 0.3;
-    const double v = 8.31432 * z * t / p;
+    const double v = kRgasEos * z * t / p;
     vol[0] = vol[3] = v;
     vol[1] = vol[2] = MISSING;
 }

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/constants.h"
 #include "platform/fpenv.h"
 #include "transport/transport.h"
 #include "transport/transport_util.h"
@@ -10,7 +11,6 @@
 namespace vt {
 namespace {
 
-constexpr double kR = 8.31434;
 
 // Heavy saturated hydrocarbon liquids (mw > 140, Tr < 0.8): the API Technical
 // Data Book value at 528 degR (68 degF), 0.001676 mw^1.001 / V (V in
@@ -53,8 +53,8 @@ double PureLiquid(const CompRecord& c, double T) {
         case 131: return 0.35925 - 0.000428808 * T;
         default: break;
     }
-    if (c.code == 62 && T < 50.0) return 0.649 * T - 0.3995 - 0.2094 * T2;
-    if (c.code == 57 && T < 50.0) return 0.01036 * T - 0.008546 - 0.0002239 * T2;
+    if (c.code == kCodeHelium && T < 50.0) return 0.649 * T - 0.3995 - 0.2094 * T2;
+    if (c.code == kCodeHydrogen && T < 50.0) return 0.01036 * T - 0.008546 - 0.0002239 * T2;
     if (c.family == 0 && c.mw > 140.0 && Tr < 0.8) return HeavyLiquid(c, Tr);
     if (c.family == 0) return Latini(c, Tr, 0.0035, 0.5);
     if (c.family == 3) return Latini(c, Tr, 0.00339, 0.5);
@@ -79,7 +79,7 @@ double PureVapour(int i, double T) {
     }
     const double cv = (c.igb + 2.0 * c.igc * T + 3.0 * c.igd * T2 + 4.0 * c.ige * T3 +
                        5.0 * c.igf * T2 * T2) -
-                      kR;
+                      kRgasTransport;
     const double Tr = T / c.tc;
     const double ts = Clip(1.2593 * Tr, 0.3, 100.0);
     const double w = TransportOmega(i);
@@ -92,18 +92,19 @@ double PureVapour(int i, double T) {
     if (c.family != 0 || c.classnum >= 9.0) {
         E = 1.15 + 16.8781102 / cv;
     } else {
-        const double alpha = cv / kR - 2.5;
+        const double alpha = cv / kRgasTransport - 2.5;
         const double beta = 0.7862 - 0.7109 * w + 1.3168 * w * w;
         const double Z = 2.0 + 10.5 * Tr * Tr;
         E = 3.75 * (1.0 + alpha * (0.215 + 0.28288 * alpha - 1.061 * beta + 0.26665 * Z) /
                               (0.6366 + beta * Z + 1.061 * alpha * beta)) /
-            (cv / kR - 1.0);
+            (cv / kRgasTransport - 1.0);
     }
     return E * 0.0001 * eta * cv / c.mw;
 }
 
 bool IsPolynomialGas(int code) {
-    return code == 61 || code == 1 || code == 57 || code == 53 || code == 56;
+    return code == kCodeWater || code == kCodeMethane || code == kCodeHydrogen ||
+           code == kCodeCarbonDioxide || code == kCodeOxygen;
 }
 
 }  // namespace

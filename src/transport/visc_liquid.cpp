@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/constants.h"
 #include "platform/fpenv.h"
 #include "props/liquid_density.h"
 #include "transport/transport.h"
@@ -28,7 +29,6 @@ constexpr double kJ[7] = {-10.2391604, 17.4605456, -2847.63282, 174.227229,
                           0.133685021, 142.072397,  5002.06697};
 constexpr double kC[9] = {2907741.3,  -3312874.0, 1608101.8, -433190.48, 70624.813,
                           -7116.6207, 432.51744,  -14.459112, 0.20371194};
-constexpr double kRgasCs = 8.31434;
 
 // Thresholds on the mole fraction for the first and second member of a pair.
 constexpr double kFirst = 1e-10, kSecond = 1e-7;
@@ -42,9 +42,9 @@ void CompressedLiquidDensity(double T, double P, double tc, double pc, double vs
     CostaldReducedVolumes(Tr, &vr0, &vrd);
     const double N = ChuehPrausnitzN(Tr);
     const double psat = LeeKeslerReducedPsat(Tr, omega) * pc;
-    double y = (P - psat) * N * (1.0 - 0.89 * omegasrk) * vstar * 9.0 / (tc * kRgasCs);
+    double y = (P - psat) * N * (1.0 - 0.89 * omegasrk) * vstar * 9.0 / (tc * kRgasTransport);
     if (y < 0.0) y = 0.0;
-    *out = std::pow(1.0 + y, 0.11111) / ((1.0 - vrd * omegasrk) * vr0 * vstar);
+    *out = CompressionFactor(y, kCompressionExpViscosity) / ((1.0 - vrd * omegasrk) * vr0 * vstar);
 }
 
 double MethaneViscosity(double T0, double rho0, double X, double F) {
@@ -134,7 +134,7 @@ double CsViscosity(const double* x, double P, double T, double rhom, double* g, 
         }
         S += x[i] * si;
         D += x[i] * di / ((1.0 - ki.viscb) * h * f);
-        zx += x[i] * ki.pc * ki.vc / (ki.tc * kRgasCs);
+        zx += x[i] * ki.pc * ki.vc / (ki.tc * kRgasTransport);
     }
     CsState st{};
     st.f = f;
@@ -164,7 +164,7 @@ int32_t ViscLiquid(const double* x, double P, double T, double density, double* 
     double mu = MISSING;
     bool water = false;
     for (int i = 0; i < g_ws.ncomp; ++i)
-        if (x[i] > kFirst && std::fabs(x[i] - 1.0) < 0.001 && g_ws.cd[i].code == 61) water = true;
+        if (x[i] > kFirst && std::fabs(x[i] - 1.0) < 0.001 && g_ws.cd[i].code == kCodeWater) water = true;
     if (water)
         mu = WaterViscosity(std::max(T, 273.15), P, 1.0 / rhom);
     else

@@ -40,6 +40,12 @@ double MixMw(const double* x) {
     return s;
 }
 
+double CompositionMolWeight(const double* x) {
+    double m = 0.0;
+    for (int i = 0; i < g_ws.ncomp; ++i) m += x[i] * g_ws.cd[i].mw;
+    return m;
+}
+
 double Interp2(double x, double y, int nx, int ny, const double* xs, const double* ys,
                const double* z) {
     if (nx < 1 || ny < 1 || ny > 3) return MISSING;

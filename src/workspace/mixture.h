@@ -17,6 +17,9 @@ int32_t MixVc(const double* x, double* result);
 // any fraction is MISSING; zero fractions are added like any other.
 double MixMw(const double* x);
 
+// sum x_i mw_i, as given (no normalisation, no MISSING check).
+double CompositionMolWeight(const double* x);
+
 // Bilinear interpolation in z (row length fixed at 3: z[3 i + j] belongs to
 // (xs[i], ys[j])); MISSING outside the grid.
 double Interp2(double x, double y, int nx, int ny, const double* xs, const double* ys,

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "platform/alloc.h"
+#include "platform/constants.h"
 #include "platform/message.h"
 
 namespace vt {
@@ -125,7 +126,7 @@ void FillConstants(double* par, double omegaA, double omegaB, double m0, double 
     par[kDdiff] = delta2 - delta1;
     par[kUsum] = delta2 + delta1;
     par[kWprod] = delta2 * delta1;
-    par[kRgasSlot] = kRgas;
+    par[kRgasSlot] = kRgasEos;
 }
 
 // b, ac and the two root vectors of component i; false when a value is not
@@ -205,9 +206,9 @@ void FreeInfo(CompBlock**& info, int n) {
 double SrkAcentric(int method, int i) {
     const CompRecord& c = g_ws.cd[i];
     if (method != 2 || c.omegasrk == MISSING) return c.omega;
-    if (c.code == 61) return 0.32445;
-    if (c.code == 57 || c.code == 62) return 0.0;
-    if (c.code <= 6) return c.omegasrk;
+    if (c.code == kCodeWater) return 0.32445;
+    if (c.code == kCodeHydrogen || c.code == kCodeHelium) return 0.0;
+    if (c.code <= kCodeLastSrkOmega) return c.omegasrk;
     return c.omega;
 }
 

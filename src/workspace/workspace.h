@@ -7,14 +7,10 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/constants.h"
 #include "vantaro/vantaro.h"
 
 namespace vt {
-
-inline constexpr double MISSING = VANTARO_MISSING;
-
-// Gas constant of the engine, kJ/(kmol K).
-inline constexpr double kRgas = 8.31432;
 
 // Equation-of-state parameter block: 60 doubles. Slots 0..10 are constants
 // filled by OpenProps; 11..58 are working values of the current state;
@@ -76,7 +72,7 @@ struct Workspace {
     double* mw13 = nullptr;  // mw^0.33333
     double* pc23 = nullptr;  // pc^0.66667
     double* tc16 = nullptr;  // tc^0.16667
-    int32_t iwater = -3;     // free-water component index, -3 for none
+    int32_t iwater = kNoWater;  // free-water component index
 };
 
 // The one workspace of the process.

@@ -64,7 +64,7 @@ Report Eos(Session& s) {
              {"slot", "state", "fraction", "Z", "molar_volume_m3_kmol", "mw", "density_kg_m3",
               "enthalpy_kJ_kmol"},
              {}};
-    const double rt = vt::kRgas * t;
+    const double rt = vt::kRgasEos * t;
     for (int k = 0; k < 3; ++k) {
         if (st[k] == vt::kAbsent) continue;
         double mw = 0.0;
