@@ -21,8 +21,8 @@ VANTARO_API int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p,
         !molwt || !tol)
         return vt::kProp3Invalid;
     return Guarded(FpExit::Clear, vt::kProp3Invalid, [&] {
-        return vt::Prop3(method, hmethod, t, p, z, y, x, xw, xl, phases, frac, h, s, cp, v, molwt,
-                         tguess, tol);
+        return vt::Prop3(vt::g_ws, method, hmethod, t, p, z, y, x, xw, xl, phases, frac, h, s, cp,
+                         v, molwt, tguess, tol);
     });
 }
 

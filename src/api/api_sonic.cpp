@@ -54,7 +54,7 @@ VANTARO_API int32_t SonicVelocity(int32_t method, int32_t hmethod, double p, dou
             if (!WorkspaceOpen() || !Positive(p) || !Positive(mwin) || !stateGiven)
                 return SonicFailed(c);
         }
-        return vt::SonicVelocity(method, hmethod, p, t, hin, z, mwin, rho, cpin, c, tol);
+        return vt::SonicVelocity(vt::g_ws, method, hmethod, p, t, hin, z, mwin, rho, cpin, c, tol);
     });
 }
 
@@ -71,7 +71,8 @@ VANTARO_API int32_t FastSonicVelocity(int32_t method, int32_t hmethod, double p,
                    !std::isfinite(vf) || !std::isfinite(sin)) {
             return SonicFailed(c);
         }
-        return vt::FastSonicVelocity(method, hmethod, p, t, vf, sin, z, mwin, rho, cpin, c, tol);
+        return vt::FastSonicVelocity(vt::g_ws, method, hmethod, p, t, vf, sin, z, mwin, rho, cpin,
+                                     c, tol);
     });
 }
 
@@ -89,8 +90,8 @@ VANTARO_API int32_t PressureChoke(int32_t method, int32_t hmethod, double area, 
         if (!WorkspaceOpen() || !Positive(area) || !Positive(massflow) || !std::isfinite(hin) ||
             !Positive(*p))
             return refuse();
-        return vt::PressureChoke(method, hmethod, area, massflow, hin, p, t, z, tol, rhoout, vel,
-                                 mach, precise, dir);
+        return vt::PressureChoke(vt::g_ws, method, hmethod, area, massflow, hin, p, t, z, tol,
+                                 rhoout, vel, mach, precise, dir);
     });
 }
 

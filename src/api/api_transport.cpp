@@ -35,30 +35,32 @@ extern "C" {
 
 VANTARO_API int32_t ViscVapour(const double* composition, double temperature, double* out) {
     return TransportExport(composition, out,
-                           [&] { return vt::ViscVapour(composition, temperature, out); });
+                           [&] { return vt::ViscVapour(vt::g_ws, composition, temperature, out); });
 }
 
 VANTARO_API int32_t ViscLiquid(const double* composition, double pressure, double temperature,
                                double density, double* out) {
     return TransportExport(composition, out, [&] {
-        return vt::ViscLiquid(composition, pressure, temperature, density, out);
+        return vt::ViscLiquid(vt::g_ws, composition, pressure, temperature, density, out);
     });
 }
 
 VANTARO_API int32_t SurfTenLiquid(const double* composition, double temperature, double* out) {
-    return TransportExport(composition, out,
-                           [&] { return vt::SurfTenLiquid(composition, temperature, out); });
+    return TransportExport(composition, out, [&] {
+        return vt::SurfTenLiquid(vt::g_ws, composition, temperature, out);
+    });
 }
 
 VANTARO_API int32_t ThermCondLiquid(const double* composition, double temperature, double* out) {
-    return TransportExport(composition, out,
-                           [&] { return vt::ThermCondLiquid(composition, temperature, out); });
+    return TransportExport(composition, out, [&] {
+        return vt::ThermCondLiquid(vt::g_ws, composition, temperature, out);
+    });
 }
 
 VANTARO_API int32_t ThermCondVapour(const double* composition, double temperature,
                                     double density, double* out) {
     return TransportExport(composition, out, [&] {
-        return vt::ThermCondVapour(composition, temperature, density, out);
+        return vt::ThermCondVapour(vt::g_ws, composition, temperature, density, out);
     });
 }
 

@@ -48,7 +48,7 @@ int32_t MixtureExport(const double* x, double* result, F sum) {
         *result = VANTARO_MISSING;
         return 0;
     }
-    return Guarded(FpExit::Keep, int32_t{0}, [&] { return sum(x, result); });
+    return Guarded(FpExit::Keep, int32_t{0}, [&] { return sum(vt::g_ws, x, result); });
 }
 }  // namespace
 

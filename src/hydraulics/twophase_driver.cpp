@@ -52,8 +52,8 @@ double LiquidBlendViscosity(double v1, double v2, double mu1, double mu2) {
 // evaluates the node's property set. False when the flash gives no usable
 // state (no positive mixture density, or a present phase without a
 // viscosity).
-bool EvaluateNode(const TwoPhaseCase& c, double pbar, double h, double tguess, double area,
-                  Node& node) {
+bool EvaluateNode(const Workspace& ws, const TwoPhaseCase& c, double pbar, double h, double tguess,
+                  double area, Node& node) {
     int32_t phases[3] = {0, 0, 0};
     double frac[5], hh[5], s[5], cp[5], v[5], mw[5];
     std::fill(frac, frac + 5, MISSING);
@@ -66,8 +66,8 @@ bool EvaluateNode(const TwoPhaseCase& c, double pbar, double h, double tguess, d
     double t = MISSING, pkpa = 100.0 * pbar;
     // The flash's status is not needed: every status but "invalid" leaves a
     // state consistent with the (T, P) it ends at, and that state is used.
-    const int32_t st = Prop3(c.thermo, c.hmethod, &t, &pkpa, c.z, g_ws.molev, g_ws.mole1,
-                             g_ws.molew, g_ws.molem, phases, frac, hh, s, cp, v, mw, tguess, c.tol);
+    const int32_t st = Prop3(ws, c.thermo, c.hmethod, &t, &pkpa, c.z, ws.molev, ws.mole1, ws.molew,
+                             ws.molem, phases, frac, hh, s, cp, v, mw, tguess, c.tol);
     if (st == kProp3Invalid || !Positive(t)) return false;
     const double rho3 = SlotDensity(mw, v, kSlotMixture);
     if (!Positive(rho3)) return false;
@@ -78,15 +78,15 @@ bool EvaluateNode(const TwoPhaseCase& c, double pbar, double h, double tguess, d
         node.mu[k] = MISSING;
         node.sigma[k] = MISSING;
     }
-    const double* comps[3] = {g_ws.molev, g_ws.mole1, g_ws.molew};
+    const double* comps[3] = {ws.molev, ws.mole1, ws.molew};
     double vol[3] = {0.0, 0.0, 0.0};  // phase volume per kmol of feed
     for (int k = 0; k < 3; ++k) {
         if (node.rho[k] == MISSING) continue;
         if (k == kSlotVapour) {
-            ViscVapour(comps[k], t, &node.mu[k]);
+            ViscVapour(ws, comps[k], t, &node.mu[k]);
         } else {
-            ViscLiquid(comps[k], pkpa, t, node.rho[k], &node.mu[k]);
-            SurfTenLiquid(comps[k], t, &node.sigma[k]);
+            ViscLiquid(ws, comps[k], pkpa, t, node.rho[k], &node.mu[k]);
+            SurfTenLiquid(ws, comps[k], t, &node.sigma[k]);
             if (!Finite(node.sigma[k])) node.sigma[k] = MISSING;
         }
         if (frac[k] > 0.0) {
@@ -199,13 +199,14 @@ int32_t NothingComputed(const TwoPhaseCase& c, FlowResult& res) {
 
 }  // namespace
 
-int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatureEstimate) {
+int32_t TwoPhaseMarch(const Workspace& ws, const TwoPhaseCase& c, FlowResult& res,
+                      bool useTemperatureEstimate) {
     if (!ValidCase(c)) return Refuse(res);
     const int32_t n = c.n;
     const double area = Area(*c.pipe);
 
     Node down{}, up{};
-    if (!EvaluateNode(c, c.p[n], c.h[n], MISSING, area, down)) return Refuse(res);
+    if (!EvaluateNode(ws, c, c.p[n], c.h[n], MISSING, area, down)) return Refuse(res);
     c.t[n] = down.t - 273.15;
     c.v[n] = down.velocity;
     if (n == 0) return NothingComputed(c, res);
@@ -215,7 +216,7 @@ int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatur
     if (c.w == 0.0) {
         for (int32_t i = n; i >= 1; --i) {
             c.p[i - 1] = c.p[i];
-            if (!EvaluateNode(c, c.p[i - 1], c.h[i - 1],
+            if (!EvaluateNode(ws, c, c.p[i - 1], c.h[i - 1],
                               useTemperatureEstimate ? down.t : MISSING, area, up))
                 return Refuse(res);
             c.t[i - 1] = up.t - 273.15;
@@ -241,7 +242,7 @@ int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatur
             g = 0.5 * (g + pu);  // a half step towards the method's last answer
             pu = g;
             const double tguess = useTemperatureEstimate ? (pass == 0 ? down.t : up.t) : MISSING;
-            if (!EvaluateNode(c, g, c.h[i - 1], tguess, area, up)) return Refuse(res);
+            if (!EvaluateNode(ws, c, g, c.h[i - 1], tguess, area, up)) return Refuse(res);
             c.t[i - 1] = up.t - 273.15;
             c.v[i - 1] = up.velocity;
             const SegmentNodes nodes = Pair(down, up);
@@ -276,8 +277,8 @@ int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatur
     return kTwoPhaseOk;
 }
 
-int32_t NewTwoPhaseDp(const TwoPhaseCase& c, FlowResult& res) {
-    return TwoPhaseMarch(c, res, false);
+int32_t NewTwoPhaseDp(const Workspace& ws, const TwoPhaseCase& c, FlowResult& res) {
+    return TwoPhaseMarch(ws, c, res, false);
 }
 
 }  // namespace vt

@@ -23,19 +23,13 @@ void LeeKeslerF(double tr, double* f0, double* f1) {
     *f1 = 15.2518 - 15.6875 / tr - 13.4721 * lntr + 0.43577 * tr6;
 }
 
-// Glycol constants of the COSTALD correlation, a function of the glycol's
-// own liquid fraction; written to the table so later users see them.
-void GlycolOverrides(const double* x) {
-    for (int i = 0; i < g_ws.ncomp; ++i) {
-        CompRecord& c = g_ws.cd[i];
-        if (c.code == kCodeTriethyleneGlycol) {
-            c.omegasrk = -0.212;
-            c.vstar = 0.4329 - 0.0629 * x[i];
-        } else if (c.code == kCodeEthyleneGlycol) {
-            c.omegasrk = -0.65;
-            c.vstar = 0.15246 - 0.01386 * x[i];
-        }
-    }
+// COSTALD characteristic volume and acentric factor of a component at
+// liquid fraction xi: ethylene and triethylene glycol take constants fitted
+// as a function of their own fraction, the others their table values.
+double MixtureVstar(const CompRecord& c, double xi) {
+    if (c.code == kCodeTriethyleneGlycol) return 0.4329 - 0.0629 * xi;
+    if (c.code == kCodeEthyleneGlycol) return 0.15246 - 0.01386 * xi;
+    return c.vstar;
 }
 
 }  // namespace
@@ -53,6 +47,16 @@ double CompressionFactor(double c, double exponent) { return std::pow(1.0 + c, e
 // COSTALD acentric factor of a record; a component without one (MISSING)
 // uses its ordinary acentric factor.
 double CostaldOmega(const CompRecord& c) { return c.omegasrk == MISSING ? c.omega : c.omegasrk; }
+
+namespace {
+
+double MixtureOmega(const CompRecord& c) {
+    if (c.code == kCodeTriethyleneGlycol) return -0.212;
+    if (c.code == kCodeEthyleneGlycol) return -0.65;
+    return CostaldOmega(c);
+}
+
+}  // namespace
 
 void CostaldReducedVolumes(double tr, double* vr0, double* vrdelta) {
     const double tau = 1.0 - tr;
@@ -72,8 +76,7 @@ double LeeKeslerReducedPsat(double tr, double omega) {
     return pr;
 }
 
-double LeeKeslerLnPsat(int32_t i, double t) {
-    const CompRecord& c = g_ws.cd[i];
+double LeeKeslerLnPsat(const CompRecord& c, double t) {
     double f0, f1;
     LeeKeslerF(t / c.tc, &f0, &f1);
     const double pr = ClippedExp(f0 + c.omega * f1, kLnPrLimit);
@@ -86,10 +89,8 @@ double ReferenceLiquidDensity(double tr) {
     return 1.0 / (0.0994 * vr0 * (1.0 - 0.0074 * vrdelta));
 }
 
-void SplitWater(const double* x, double* w, double* xdry) { SplitWaterAt(g_ws.iwater, x, w, xdry); }
-
-void SplitWaterAt(int iw, const double* x, double* w, double* xdry) {
-    const int n = g_ws.ncomp;
+void SplitWaterAt(const Workspace& ws, int iw, const double* x, double* w, double* xdry) {
+    const int n = ws.ncomp;
     const bool haveWater = iw >= 0 && iw < n;
     *w = haveWater ? x[iw] : 0.0;
     const double dry = 1.0 - *w;
@@ -101,41 +102,35 @@ void SplitWaterAt(int iw, const double* x, double* w, double* xdry) {
     if (haveWater) xdry[iw] = 0.0;
 }
 
-int WaterComponent() {
-    for (int i = 0; i < g_ws.ncomp; ++i)
-        if (g_ws.cd[i].code == kCodeWater) return i;
-    return kNoWater;
-}
-
-double LiquidDensity(int32_t method, double t, double p, const double* x) {
+double LiquidDensity(const Workspace& ws, int32_t method, double t, double p, const double* x) {
     if (method < 1 || method > 3) return MISSING;
-    GlycolOverrides(x);
-    const int n = g_ws.ncomp;
-    const CompRecord* cd = g_ws.cd;
+    const int n = ws.ncomp;
+    const CompRecord* cd = ws.cd;
 
     // Hankinson-Brobst-Thomson mixing rules (decimal exponents as used here).
     double s1 = 0.0, s2 = 0.0, s3 = 0.0, om = 0.0;
     for (int i = 0; i < n; ++i) {
         if (!(x[i] >= kMinFraction)) continue;
-        const double v = cd[i].vstar;
+        const double v = MixtureVstar(cd[i], x[i]);
         s1 += x[i] * v;
         s2 += x[i] * std::pow(v, 0.66667);
         s3 += x[i] * std::pow(v, 0.33333);
-        om += x[i] * CostaldOmega(cd[i]);
+        om += x[i] * MixtureOmega(cd[i]);
     }
     const double vm = (s1 + 3.0 * s2 * s3) / 4.0;
 
     double q = 0.0;
     for (int i = 0; i < n; ++i) {
         if (!(x[i] >= kMinFraction)) continue;
-        const double vti = cd[i].vstar * cd[i].tc;
+        const double vti = MixtureVstar(cd[i], x[i]) * cd[i].tc;
         q += x[i] * x[i] * vti;
         for (int j = i + 1; j < n; ++j) {
             if (!(x[j] >= kMinFraction)) continue;
             const bool waterDeg = (cd[i].code == kCodeWater && cd[j].code == kCodeDiethyleneGlycol) ||
                                   (cd[i].code == kCodeDiethyleneGlycol && cd[j].code == kCodeWater);
             const double kij = waterDeg ? 2.06603 - 0.00212142 * t : 1.0;
-            q += 2.0 * x[i] * x[j] * kij * std::sqrt(std::fabs(vti * cd[j].vstar * cd[j].tc));
+            q += 2.0 * x[i] * x[j] * kij *
+                 std::sqrt(std::fabs(vti * MixtureVstar(cd[j], x[j]) * cd[j].tc));
         }
     }
     const double tcm = q / vm;
@@ -151,7 +146,8 @@ double LiquidDensity(int32_t method, double t, double p, const double* x) {
     double ps = 0.0;  // mixture vapour pressure, atm
     for (int i = 0; i < n; ++i) {
         if (!(x[i] > kMinFraction)) continue;
-        ps += x[i] * LeeKeslerReducedPsat(t / cd[i].tc, SrkAcentric(method, i)) * cd[i].pc / kAtmKPa;
+        ps += x[i] * LeeKeslerReducedPsat(t / cd[i].tc, SrkAcentric(ws, method, i)) * cd[i].pc /
+              kAtmKPa;
     }
 
     double c = 9.0 * ChuehPrausnitzN(tr) * (1.0 - 0.89 * om) * vm * (p / kAtmKPa - ps) / (kRgasAtm * tcm);

@@ -24,6 +24,7 @@ constexpr int kMaxSteps = 100000;
 // The state of one Prop3 call: its arguments and the search bookkeeping.
 struct Driver {
     int method, hmethod;
+    int32_t freeWater;  // free-water component of the K-value method
     const double* z;
     double *y, *x, *xw, *xl;
     int32_t* ph;
@@ -39,20 +40,22 @@ struct Driver {
     double target;  // enthalpy or entropy specification
 };
 
-void FlashAt(Driver& d) { Flash(d.method, d.t, d.p, d.cs, d.ph, d.frac); }
-
-void Properties(Driver& d) {
-    PhaseProperties(d.method, d.hmethod, d.t, d.p, d.cs, d.ph, d.frac, d.h, d.s, d.cp, d.v);
+void FlashAt(const Workspace& ws, Driver& d) {
+    Flash(ws, d.method, d.freeWater, d.t, d.p, d.cs, d.ph, d.frac);
 }
 
-double SumZPc(const Driver& d) {
+void Properties(const Workspace& ws, Driver& d) {
+    PhaseProperties(ws, d.method, d.hmethod, d.t, d.p, d.cs, d.ph, d.frac, d.h, d.s, d.cp, d.v);
+}
+
+double SumZPc(const Workspace& ws, const Driver& d) {
     double s = 0.0;
-    for (int i = 0; i < d.n; ++i) s += d.z[i] * g_ws.cd[i].pc;
+    for (int i = 0; i < d.n; ++i) s += d.z[i] * ws.cd[i].pc;
     return s;
 }
 
-void SwapLiquidSlots(Driver& d) {
-    SwapPhases(d.method, d.cs, d.ph, d.frac, 2, 1, d.v);
+void SwapLiquidSlots(const Workspace& ws, Driver& d) {
+    SwapPhases(ws, d.method, d.cs, d.ph, d.frac, 2, 1, d.v);
     for (double* a : {d.h, d.s, d.cp}) {
         const double t = a[1];
         a[1] = a[2];
@@ -70,7 +73,7 @@ void Slot3(Driver& d) {
 
 // Both saturated phases of a pure component at the current state: the
 // vapour and the liquid root, each of the feed's composition.
-void SaturatedPhases(Driver& d) {
+void SaturatedPhases(const Workspace& ws, Driver& d) {
     for (int i = 0; i < d.n; ++i) d.y[i] = d.x[i] = d.z[i];
     d.ph[0] = kVapour;
     d.ph[1] = kLiquid;
@@ -78,17 +81,17 @@ void SaturatedPhases(Driver& d) {
     const double keep[3] = {d.frac[0], d.frac[1], d.frac[2]};
     d.frac[0] = d.frac[1] = 0.5;
     d.frac[2] = 0.0;
-    Properties(d);
+    Properties(ws, d);
     d.frac[0] = keep[0];
     d.frac[1] = keep[1];
     d.frac[2] = keep[2];
 }
 
 // Lever rule between the vapour and the liquid slot.
-int32_t LeverRule(Driver& d) {
+int32_t LeverRule(const Workspace& ws, Driver& d) {
     const double* q = d.hspec ? d.h : d.s;
-    if (d.pure >= 0) SaturatedPhases(d);
-    if (q[1] == 0.0) SwapLiquidSlots(d);
+    if (d.pure >= 0) SaturatedPhases(ws, d);
+    if (q[1] == 0.0) SwapLiquidSlots(ws, d);
     const double target = d.target;
     double lambda = (target - q[1]) / (q[0] - q[1]);
     if (lambda < 0.0) lambda = 0.0;
@@ -121,38 +124,38 @@ void Normalise(double* c, int n) {
     for (int i = 0; i < n; ++i) c[i] /= sum;
 }
 
-double WaterFraction(const Driver& d, const double* c) {
+double WaterFraction(const Workspace& ws, const Driver& d, const double* c) {
     double w = 0.0;
     for (int i = 0; i < d.n; ++i)
-        if (g_ws.cd[i].code == kCodeWater) w += c[i];
+        if (ws.cd[i].code == kCodeWater) w += c[i];
     return w;
 }
 
 // The aqueous slot holds the water-rich, denser liquid.
-void OrderLiquids(Driver& d) {
+void OrderLiquids(const Workspace& ws, Driver& d) {
     if (!d.water || d.n < 2) return;
     const bool liqOnly = d.frac[1] != 0.0 && (d.ph[2] == kAbsent || d.frac[2] == 0.0);
     bool swap = false;
     if (liqOnly) {
-        const double w = WaterFraction(d, d.x);
+        const double w = WaterFraction(ws, d, d.x);
         double hc = 0.0;
         for (int i = 0; i < d.n; ++i)
-            if (g_ws.cd[i].family == 0) hc += d.x[i];
+            if (ws.cd[i].family == 0) hc += d.x[i];
         if (w > hc && (hc >= 1e-6 || w >= 0.5)) swap = true;
     } else if (d.frac[1] != 0.0 && d.frac[2] != 0.0 && d.ph[1] != kAbsent && d.ph[2] != kAbsent) {
-        if (WaterFraction(d, d.x) > WaterFraction(d, d.xw)) swap = true;
+        if (WaterFraction(ws, d, d.x) > WaterFraction(ws, d, d.xw)) swap = true;
     }
     if (!swap && d.ph[2] != kAbsent && d.frac[2] != 0.0) {
-        const double mw1 = MixMw(d.x), mw2 = MixMw(d.xw);
+        const double mw1 = MixMw(ws, d.x), mw2 = MixMw(ws, d.xw);
         if (mw1 != MISSING && mw2 != MISSING && mw1 > 0.0 && mw2 > 0.0 &&
             d.v[2] / mw2 > d.v[1] / mw1)
             swap = true;
     }
-    if (swap) SwapLiquidSlots(d);
+    if (swap) SwapLiquidSlots(ws, d);
 }
 
 // Finishing: the outputs made consistent with the final state.
-int32_t Finish(Driver& d, int32_t status) {
+int32_t Finish(const Workspace& ws, Driver& d, int32_t status) {
     const int n = d.n;
     if (status == kProp3Ok && d.pure >= 0) {
         if (d.spec != MISSING) d.frac[0] = std::fabs(d.spec);
@@ -161,12 +164,12 @@ int32_t Finish(Driver& d, int32_t status) {
         d.ph[0] = d.frac[0] != 0.0 ? kVapour : kAbsent;
         d.ph[1] = d.frac[1] != 0.0 ? kLiquid : kAbsent;
         d.ph[2] = kAbsent;
-        const CompRecord& c = g_ws.cd[d.pure];
+        const CompRecord& c = ws.cd[d.pure];
         for (int i = 0; i < n; ++i) {
             if (d.ph[0]) d.y[i] = d.z[i];
             if (d.ph[1]) d.x[i] = d.z[i];
         }
-        Properties(d);
+        Properties(ws, d);
         if (d.t > c.tc && d.frac[0] == 0.0) {
             // Above the critical temperature the single phase is a vapour.
             const int k = c.code == kCodeWater ? kAqueousSlot : kLiquidSlot;
@@ -185,11 +188,11 @@ int32_t Finish(Driver& d, int32_t status) {
     for (double* c : {d.y, d.x, d.xw, d.xl}) Normalise(c, n);
     if (d.hspec) d.h[3] = d.target;
     if (d.sspec) d.s[3] = d.target;
-    OrderLiquids(d);
-    d.molwt[0] = CompositionMolWeight(d.y);
-    d.molwt[1] = CompositionMolWeight(d.x);
-    d.molwt[2] = CompositionMolWeight(d.xw);
-    d.molwt[3] = CompositionMolWeight(d.z);
+    OrderLiquids(ws, d);
+    d.molwt[0] = CompositionMolWeight(ws, d.y);
+    d.molwt[1] = CompositionMolWeight(ws, d.x);
+    d.molwt[2] = CompositionMolWeight(ws, d.xw);
+    d.molwt[3] = CompositionMolWeight(ws, d.z);
     d.frac[3] = 1.0;
     d.frac[4] = d.frac[1] + d.frac[2];
     if (d.frac[4] > 0.0) {
@@ -232,7 +235,7 @@ double KFromLnKAt(double l) {
 // When the phase fractions no longer balance the feed (off by more than
 // 1e-5 in a component), rebuilds the compositions from equilibrium ratios
 // of the liquids against the vapour at the current state.
-void RepairMaterialBalance(Driver& d) {
+void RepairMaterialBalance(const Workspace& ws, Driver& d) {
     const int n = d.n;
     bool off = false;
     for (int i = 0; i < n && !off; ++i) {
@@ -242,10 +245,10 @@ void RepairMaterialBalance(Driver& d) {
         off = std::fabs(m - d.z[i]) > 1e-5;
     }
     if (!off) return;
-    double* l1 = g_ws.work1[14];
-    double* l2 = g_ws.work1[15];
-    LnKAt(d.method, d.t, d.p, d.x, d.y, l1, nullptr, 2);
-    LnKAt(d.method, d.t, d.p, d.xw, d.y, l2, nullptr, 2);
+    double* l1 = ws.prop3.lnK1;
+    double* l2 = ws.prop3.lnK2;
+    LnKAt(ws, d.method, d.freeWater, d.t, d.p, d.x, d.y, l1, nullptr, 2);
+    LnKAt(ws, d.method, d.freeWater, d.t, d.p, d.xw, d.y, l2, nullptr, 2);
     for (int i = 0; i < n; ++i) {
         const double k1 = KFromLnKAt(l1[i]), k2 = KFromLnKAt(l2[i]);
         double den = d.frac[0];
@@ -258,17 +261,17 @@ void RepairMaterialBalance(Driver& d) {
     Normalise(d.y, n);
     Normalise(d.x, n);
     Normalise(d.xw, n);
-    Properties(d);
+    Properties(ws, d);
 }
 
 // Perturbation fall-back: the phase the specification needs but the best point lacks, taken
 // from a slightly perturbed state, shares the amount of its partner phase.
-int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper, double bestT,
-                              double bestP) {
+int32_t PhaseFromPerturbation(const Workspace& ws, Driver& d, bool overT, double lower,
+                              double upper, double bestT, double bestP) {
     d.t = bestT;
     d.p = bestP;
-    FlashAt(d);
-    Properties(d);
+    FlashAt(ws, d);
+    Properties(ws, d);
     const int32_t best[3] = {d.ph[0], d.ph[1], d.ph[2]};
     int newPhase;
     double tp = d.t, pp = d.p;
@@ -297,12 +300,12 @@ int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper,
     // Perturbed state.
     d.t = tp;
     d.p = pp;
-    FlashAt(d);
-    Properties(d);
+    FlashAt(ws, d);
+    Properties(ws, d);
     const int32_t pert[3] = {d.ph[0], d.ph[1], d.ph[2]};
     const bool appeared = pert[newPhase] != kAbsent;
     double keep[4] = {d.h[newPhase], d.s[newPhase], d.cp[newPhase], d.v[newPhase]};
-    double* scratch = g_ws.work1[13];
+    double* scratch = ws.prop3.phase;
     for (int i = 0; i < d.n; ++i) scratch[i] = d.cs[newPhase][i];
     int partner = -1, third = -1;
     for (int k = 0; k < 3; ++k) {
@@ -320,8 +323,8 @@ int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper,
     // Back to the best point.
     d.t = bestT;
     d.p = bestP;
-    FlashAt(d);
-    Properties(d);
+    FlashAt(ws, d);
+    Properties(ws, d);
     if (!appeared) {
         if (newPhase != 2) return kProp3Ok;  // nothing to take over: the best point stands
         // No aqueous phase either way: the vapour fraction between the
@@ -336,7 +339,7 @@ int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper,
         d.frac[1] *= scale;
         d.frac[2] *= scale;
         Slot3(d);
-        RepairMaterialBalance(d);
+        RepairMaterialBalance(ws, d);
         return kProp3Ok;
     }
     if (partner < 0 || !d.ph[partner]) return kProp3Ok;
@@ -366,7 +369,8 @@ int32_t PhaseFromPerturbation(Driver& d, bool overT, double lower, double upper,
 // one search tolerance (at least 0.01 K in temperature) to either side, as
 // across a two-phase region narrower than the bracket. The current state is
 // flashed again before returning.
-bool SpecWithinReach(Driver& d, bool overT, double tolx, double want, double tolvf) {
+bool SpecWithinReach(const Workspace& ws, Driver& d, bool overT, double tolx, double want,
+                     double tolvf) {
     const double vf = d.frac[0];
     if (std::fabs(vf - want) < tolvf) return true;
     const double t = d.t, p = d.p;
@@ -374,20 +378,20 @@ bool SpecWithinReach(Driver& d, bool overT, double tolx, double want, double tol
     for (double side : {-1.0, 1.0}) {
         if (overT) d.t = t + side * std::fmax(tolx, 0.01);
         else d.p = ClippedExp(std::log(p) + side * tolx);
-        FlashAt(d);
+        FlashAt(ws, d);
         lo = std::fmin(lo, d.frac[0]);
         hi = std::fmax(hi, d.frac[0]);
     }
     d.t = t;
     d.p = p;
-    FlashAt(d);
+    FlashAt(ws, d);
     return lo - tolvf <= want && want <= hi + tolvf;
 }
 
 // Vapour-fraction finish: the specification when the bracket closed
 // without meeting it.
-int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool overT, double tolx,
-                             double tolvf) {
+int32_t VapourFractionFinish(const Workspace& ws, Driver& d, bool met2, double t2, double p2,
+                             bool overT, double tolx, double tolvf) {
     int32_t status = kProp3Ok;
     const double want = std::fabs(d.spec);
     const int n = d.n;
@@ -395,8 +399,8 @@ int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool ov
         const double before = d.frac[0];
         d.t = t2;
         d.p = p2;
-        FlashAt(d);
-        if (d.pure < 0 && IsTrivialSplit(d.y, d.x) && std::fabs(d.frac[0] - before) >= 0.03)
+        FlashAt(ws, d);
+        if (d.pure < 0 && IsTrivialSplit(ws, d.y, d.x) && std::fabs(d.frac[0] - before) >= 0.03)
             status = kProp3NoSolution;
     }
     int present = 0;
@@ -404,15 +408,15 @@ int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool ov
         if (d.z[i] > 1e-30) ++present;
     if (d.water && (d.ph[1] == kLiquid || d.ph[2] == kLiquid) && present == 2 && want < 1.0) {
         // Split the material-balance liquid on its own into two liquids.
-        double* feed = g_ws.work1[10];
-        double* c0 = g_ws.work1[13];
-        double* c1 = g_ws.work1[14];
-        double* c2 = g_ws.work1[15];
+        double* feed = ws.prop3.splitFeed;
+        double* c0 = ws.prop3.sub[0];
+        double* c1 = ws.prop3.sub[1];
+        double* c2 = ws.prop3.sub[2];
         for (int i = 0; i < n; ++i) feed[i] = (d.z[i] - want * d.y[i]) / (1.0 - want);
         double* sub[4] = {c0, c1, c2, feed};
         int32_t st[3];
         double b[3];
-        Flash(d.method, d.t - 0.01, d.p, sub, st, b);
+        Flash(ws, d.method, d.freeWater, d.t - 0.01, d.p, sub, st, b);
         int slot = 1;
         double bl[3] = {0.0, 0.0, 0.0};
         for (int k = 0; k < 3 && slot <= 2; ++k) {
@@ -428,12 +432,12 @@ int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool ov
         d.frac[2] = bl[2] * (1.0 - want);
     }
     if (d.pure < 0 && (!met2 || std::fabs(d.frac[0] - want) > 0.5)) {
-        if (d.p >= SumZPc(d)) {
+        if (d.p >= SumZPc(ws, d)) {
             status = kProp3NoSolution;
         } else {
             if (want >= 1.0) d.t += 0.01;
             else if (d.spec <= 0.0) d.t -= 0.01;
-            FlashAt(d);
+            FlashAt(ws, d);
         }
     }
     // A mixture whose vapour fraction does not reach the specification near
@@ -441,8 +445,8 @@ int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool ov
     // states, or the remembered two-phase state lies elsewhere): no solution
     // found. The equilibrium at the final state is reported as it is rather
     // than forced to the specification.
-    if (d.pure < 0 && status == kProp3Ok && !SpecWithinReach(d, overT, tolx, want, tolvf)) {
-        Properties(d);
+    if (d.pure < 0 && status == kProp3Ok && !SpecWithinReach(ws, d, overT, tolx, want, tolvf)) {
+        Properties(ws, d);
         return kProp3NoSolution;
     }
     // Force the specification.
@@ -472,9 +476,9 @@ int32_t VapourFractionFinish(Driver& d, bool met2, double t2, double p2, bool ov
         }
     }
     if (d.frac[0] > 0.0 && !d.ph[0]) d.ph[0] = kVapour;
-    Properties(d);
+    Properties(ws, d);
     if (d.pure >= 0) {
-        const CompRecord& c = g_ws.cd[d.pure];
+        const CompRecord& c = ws.cd[d.pure];
         if ((overT && d.p > c.pc) || d.t > c.tc) status = kProp3NoSolution;
     }
     return status;
@@ -485,11 +489,11 @@ bool Finite(double v) { return std::isfinite(v); }
 // Properties at a bubble or dew point: the incipient phase (vapour at a
 // bubble point, liquid at a dew point) is evaluated with its composition
 // even when the flash reports it absent; its fraction stays 0.
-void IncipientProperties(Driver& d) {
+void IncipientProperties(const Workspace& ws, Driver& d) {
     const int k = d.bubble ? 0 : (d.dew ? 1 : -1);
-    const bool lift = k >= 0 && d.ph[k] == kAbsent && CompositionMolWeight(d.cs[k]) > 0.0;
+    const bool lift = k >= 0 && d.ph[k] == kAbsent && CompositionMolWeight(ws, d.cs[k]) > 0.0;
     if (lift) d.ph[k] = k == 0 ? kVapour : kLiquid;
-    Properties(d);
+    Properties(ws, d);
     if (lift) d.ph[k] = kAbsent;
 }
 
@@ -506,10 +510,11 @@ void NothingEvaluated(Driver& d) {
 
 }  // namespace
 
-int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const double* z, double* y,
-              double* x, double* xw, double* xl, int32_t* phases, double* frac, double* h,
-              double* s, double* cp, double* v, double* molwt, double tguess, const double* tol) {
-    const int n = g_ws.ncomp;
+int32_t Prop3(const Workspace& ws, int32_t method, int32_t hmethod, double* t, double* p,
+              const double* z, double* y, double* x, double* xw, double* xl, int32_t* phases,
+              double* frac, double* h, double* s, double* cp, double* v, double* molwt,
+              double tguess, const double* tol) {
+    const int n = ws.ncomp;
     // 1. Specification check: T and P, or one of them and one of the vapour
     // fraction, enthalpy and entropy.
     const bool tGiven = *t != MISSING, pGiven = *p != MISSING;
@@ -567,15 +572,9 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
     d.water = false;
     for (int i = 0; i < n; ++i) {
         if (d.pure < 0 && std::fabs(z[i] - 1.0) < 1e-8) d.pure = i;
-        if (g_ws.cd[i].code == kCodeWater && z[i] > 0.0) d.water = true;
+        if (ws.cd[i].code == kCodeWater && z[i] > 0.0) d.water = true;
     }
-    g_ws.iwater = kNoWater;
-    if (method == 3)
-        for (int i = 0; i < n; ++i)
-            if (g_ws.cd[i].code == kCodeWater) {
-                g_ws.iwater = i;
-                break;
-            }
+    d.freeWater = FreeWaterComponent(ws, method);
     double tolvf = 1e-4;
     for (int i = 0; i < n; ++i)
         if (z[i] > 0.95) {
@@ -589,9 +588,9 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         if (!(*t > 0.0) || !(*p > 0.0)) return kProp3Invalid;
         d.t = *t;
         d.p = *p;
-        FlashAt(d);
-        Properties(d);
-        return Finish(d, status);
+        FlashAt(ws, d);
+        Properties(ws, d);
+        return Finish(ws, d, status);
     }
 
     // 4. Search set-up: T (P given) or ln P (T given).
@@ -601,7 +600,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         d.p = *p;
         if (!(d.p > 0.0)) {
             NothingEvaluated(d);
-            return Finish(d, kProp3NoTemperature);
+            return Finish(ws, d, kProp3NoTemperature);
         }
         xv = 423.0;
         step = 70.0;
@@ -631,14 +630,14 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         d.t = *t;
         if (!(d.t > 0.0)) {
             NothingEvaluated(d);
-            return Finish(d, kProp3NoPressure);
+            return Finish(ws, d, kProp3NoPressure);
         }
         xv = std::log(100.0);
         step = std::log(1.5);
         lowLimit = std::log(0.7);
         highLimit = std::log(320000.0);
         for (int i = 0; i < n; ++i) {
-            const double lo5 = LeeKeslerLnPsat(i, 5.0), hi3000 = LeeKeslerLnPsat(i, 3000.0);
+            const double lo5 = LeeKeslerLnPsat(ws, i, 5.0), hi3000 = LeeKeslerLnPsat(ws, i, 3000.0);
             if (lo5 < lowLimit) lowLimit = lo5;
             if (hi3000 > highLimit) highLimit = hi3000;
         }
@@ -664,7 +663,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
         }
         if (overT) d.t = xv;
         else d.p = ClippedExp(xv);
-        FlashAt(d);
+        FlashAt(ws, d);
         evaluated = true;
         if (fv) {
             const double vf = frac[0];
@@ -679,11 +678,11 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
             if (met2 && dev < tolvf && width <= 0.01) {
                 frac[0] = want;
                 frac[1] = 1.0 - want - frac[2];
-                IncipientProperties(d);
+                IncipientProperties(ws, d);
                 goto finish;
             }
             if (!((width > tolx || dev >= tolvf / 2.0) && width > tolx / 10.0)) {
-                status = VapourFractionFinish(d, met2, t2, p2, overT, tolx, tolvf);
+                status = VapourFractionFinish(ws, d, met2, t2, p2, overT, tolx, tolvf);
                 goto finish;
             }
             if (vf == 0.0 && fprev == -1e30) fprev = 1e30;
@@ -692,7 +691,7 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
             continue;
         }
         // Enthalpy or entropy.
-        Properties(d);
+        Properties(ws, d);
         const double q = fh ? h[3] : s[3];
         const double dev = std::fabs(q - d.target);
         if (dev < tolq) goto finish;
@@ -707,22 +706,23 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
             continue;
         }
         if (d.pure >= 0) {
-            if (d.p <= SumZPc(d)) status = LeverRule(d);
+            if (d.p <= SumZPc(ws, d)) status = LeverRule(ws, d);
             goto finish;
         }
         if (bestT != MISSING && (bestT != d.t || bestP != d.p)) {
             d.t = bestT;
             d.p = bestP;
-            FlashAt(d);
-            Properties(d);
+            FlashAt(ws, d);
+            Properties(ws, d);
         }
-        if (IsTrivialSplit(y, x) || (!d.water && phases[0] && (phases[1] || phases[2]))) {
-            status = LeverRule(d);
+        if (IsTrivialSplit(ws, y, x) || (!d.water && phases[0] && (phases[1] || phases[2]))) {
+            status = LeverRule(ws, d);
         } else if (bestDev >= tolq) {
             const double bt = d.t, bp = d.p;
-            if (!BoundaryInterpolation(method, hmethod, &d.t, &d.p, d.target, d.cs, phases, frac,
-                                       h, s, cp, v, lower, upper, fh ? 1 : 0, overT ? 1 : 0))
-                status = PhaseFromPerturbation(d, overT, lower, upper, bt, bp);
+            if (!BoundaryInterpolation(ws, method, d.freeWater, hmethod, &d.t, &d.p, d.target, d.cs,
+                                       phases, frac, h, s, cp, v, lower, upper, fh ? 1 : 0,
+                                       overT ? 1 : 0))
+                status = PhaseFromPerturbation(ws, d, overT, lower, upper, bt, bp);
         }
         goto finish;
     }
@@ -730,12 +730,13 @@ int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const doubl
     // step cap): the last state as it stands. At the cap the unknown was not
     // found either.
     if (k == kMaxSteps) status = overT ? kProp3NoTemperature : kProp3NoPressure;
-    if (evaluated) Properties(d);
+    if (evaluated)
+        Properties(ws, d);
     else NothingEvaluated(d);
 finish:
     *t = d.t;
     *p = d.p;
-    return Finish(d, status);
+    return Finish(ws, d, status);
 }
 
 }  // namespace vt

@@ -4,6 +4,7 @@
 // property jump.
 #pragma once
 #include <cstdint>
+#include "workspace/workspace.h"
 
 namespace vt {
 
@@ -16,7 +17,7 @@ void SearchStep(double* x, double f, double target, double* lower, double* upper
 
 // 1 when two phase compositions are one phase (a trivial split): every
 // fraction within 0.5 % of the other's, or the same pure component; else 0.
-int32_t IsTrivialSplit(const double* a, const double* b);
+int32_t IsTrivialSplit(const Workspace& ws, const double* a, const double* b);
 
 // A lever-rule fraction: MISSING outside [-slack, 1 + slack], 1 above 1,
 // otherwise unchanged.
@@ -27,9 +28,9 @@ double ClampPhaseFraction(double fraction, double slack);
 // of the property: blends the phases of the two ends, by the weight that
 // meets `target`, into one state at the current *t, *p, written to the
 // output arrays. 1 when the target is met, 0 when not.
-int32_t BoundaryInterpolation(int method, int hmethod, double* t, double* p, double target,
-                              double* const* comps, int32_t* phases, double* frac, double* h,
-                              double* s, double* cp, double* v, double lower, double upper,
-                              int32_t which, int32_t overt);
+int32_t BoundaryInterpolation(const Workspace& ws, int method, int32_t freeWater, int hmethod,
+                              double* t, double* p, double target, double* const* comps,
+                              int32_t* phases, double* frac, double* h, double* s, double* cp,
+                              double* v, double lower, double upper, int32_t which, int32_t overt);
 
 }  // namespace vt

@@ -20,8 +20,6 @@ constexpr double kZAbsent = 1e-30;
 constexpr double kVpLiquidVolume = 0.018;  // m3/kmol, liquid volume of the vapour-pressure model
 constexpr double kLnKWaterOut = 115.15;
 
-double* Work(int k) { return g_ws.work1[k]; }
-
 void SwapContents(double* a, double* b, int n) {
     for (int i = 0; i < n; ++i) {
         const double t = a[i];
@@ -39,11 +37,11 @@ void SwapValues(T& a, T& b) {
 
 // Vapour-pressure model K-values of the present liquid slots; per-slot
 // compressibility and volume in vp_parm (Z of slot k at k, volume at 3 + k).
-void VpEvaluate(double t, double p, double* const* comps, const int32_t* states, double* lnK1,
-                double* lnK2) {
-    double* vp = g_ws.vp_parm;
+void VpEvaluate(const Workspace& ws, double t, double p, double* const* comps,
+                const int32_t* states, double* lnK1, double* lnK2) {
+    double* vp = ws.vp_parm;
     const double rt = kRgasEos * t;
-    const int n = g_ws.ncomp;
+    const int n = ws.ncomp;
     const double* z = comps[3];
     vp[3] = rt / p;
     vp[0] = 1.0;
@@ -58,57 +56,57 @@ void VpEvaluate(double t, double p, double* const* comps, const int32_t* states,
             const double* x = comps[k];
             for (int i = 0; i < n; ++i)
                 if (z[i] >= kZAbsent && x[i] >= kZAbsent)
-                    lnk[i] = SafeLn(ClippedExp(LeeKeslerLnPsat(i, t)) / p);
+                    lnk[i] = SafeLn(ClippedExp(LeeKeslerLnPsat(ws, i, t)) / p);
         }
     }
 }
 
-void VpKUpdate(double t, double p, double* const* comps, double* lnK1, double* lnK2,
-               int32_t* states) {
-    const int n = g_ws.ncomp;
+void VpKUpdate(const Workspace& ws, int32_t freeWater, double t, double p, double* const* comps,
+               double* lnK1, double* lnK2, int32_t* states) {
+    const int n = ws.ncomp;
     const double* z = comps[3];
     if (lnK1[0] == MISSING) {
         bool water = false, pure = false;
         for (int i = 0; i < n; ++i) {
-            if (z[i] >= kZAbsent && g_ws.cd[i].code == kCodeWater) water = true;
+            if (z[i] >= kZAbsent && ws.cd[i].code == kCodeWater) water = true;
             if (z[i] == 1.0) pure = true;
         }
         const bool second = water && !pure && n >= 2;
         if (!second) states[2] = kAbsent;
         // Both per-phase values of every slot start afresh: a slot that the
         // evaluation skips (pure water) must not keep those of an earlier call.
-        double* vp = g_ws.vp_parm;
+        double* vp = ws.vp_parm;
         vp[3] = kRgasEos * t / p;
         vp[0] = 1.0;
         vp[4] = vp[5] = kVpLiquidVolume;
         vp[1] = vp[2] = p * kVpLiquidVolume / (kRgasEos * t);
         for (int i = 0; i < n; ++i) {
             if (!(z[i] >= kZAbsent)) continue;
-            lnK1[i] = InitLnK(3, i, t, p, 1);
-            if (second) lnK2[i] = InitLnK(3, i, t, p, 2);
+            lnK1[i] = InitLnK(ws, 3, i, t, p, 1);
+            if (second) lnK2[i] = InitLnK(ws, 3, i, t, p, 2);
         }
         return;
     }
-    const int w = g_ws.iwater;
+    const int w = freeWater;
     if (w < 0 || w >= n) {
-        VpEvaluate(t, p, comps, states, lnK1, lnK2);
+        VpEvaluate(ws, t, p, comps, states, lnK1, lnK2);
         return;
     }
     // Free water: K-values of the water-free phases, then the water
     // component and the dilution of the others by the water in each liquid.
-    double* dry[3] = {Work(11), Work(12), Work(16)};
+    double* const* dry = ws.flash.dry;
     double* c[4] = {comps[0], comps[1], comps[2], comps[3]};
     int32_t st[3] = {states[0], states[1], states[2]};
     double xw[3] = {0.0, 0.0, 0.0};
     bool any = false;
     for (int k = 0; k < 3; ++k) {
         if (states[k] == kAbsent) continue;
-        SplitWater(comps[k], &xw[k], dry[k]);
+        SplitWaterAt(ws, w, comps[k], &xw[k], dry[k]);
         c[k] = dry[k];
         if (xw[k] >= 0.999999) st[k] = kAbsent;
         else any = true;
     }
-    if (any) VpEvaluate(t, p, c, st, lnK1, lnK2);
+    if (any) VpEvaluate(ws, t, p, c, st, lnK1, lnK2);
     for (int k = 1; k < 3; ++k) {
         if (states[k] == kAbsent) continue;
         double* lnk = k == 1 ? lnK1 : lnK2;
@@ -150,31 +148,33 @@ double WaterLnK(double t, double p, double xw, double xw0) {
     return r;
 }
 
-void KUpdate(int method, double t, double p, double* const* comps, double* lnK1, double* lnK2,
-             int32_t* states) {
-    const int n = g_ws.ncomp;
+void KUpdate(const Workspace& ws, int method, int32_t freeWater, double t, double p,
+             double* const* comps, double* lnK1, double* lnK2, int32_t* states) {
+    const int n = ws.ncomp;
     if (lnK1[0] == MISSING)
         for (int i = 0; i < n; ++i) comps[2][i] = comps[3][i];
-    if (method == 1 || method == 2) EosLnK(method, t, p, comps, states, lnK1, lnK2);
-    else if (method == 3) VpKUpdate(t, p, comps, lnK1, lnK2, states);
+    if (method == 1 || method == 2)
+        EosLnK(ws, method, t, p, comps, states, lnK1, lnK2);
+    else if (method == 3)
+        VpKUpdate(ws, freeWater, t, p, comps, lnK1, lnK2, states);
 }
 
-void SwapPhases(int method, double* const* comps, int32_t* states, double* betas, int a, int b,
-                double* extra) {
-    const int n = g_ws.ncomp;
+void SwapPhases(const Workspace& ws, int method, double* const* comps, int32_t* states,
+                double* betas, int a, int b, double* extra) {
+    const int n = ws.ncomp;
     SwapValues(states[a], states[b]);
     SwapValues(betas[a], betas[b]);
     SwapContents(comps[a], comps[b], n);
     if (extra) SwapValues(extra[a], extra[b]);
     if (method == 3) {
-        double* vp = g_ws.vp_parm;
+        double* vp = ws.vp_parm;
         SwapValues(vp[a], vp[b]);
         SwapValues(vp[3 + a], vp[3 + b]);
         return;
     }
-    double* par = EosPar(method);
+    double* par = EosPar(ws, method);
     for (int slot : {kBmix, kAmix, kVmol, kZfac}) SwapValues(par[slot + a], par[slot + b]);
-    CompBlock** info = EosInfo(method);
+    CompBlock** info = EosInfo(ws, method);
     for (int i = 0; i < n; ++i) {
         SwapValues(info[i]->sumax[a], info[i]->sumax[b]);
         SwapValues(info[i]->lnphi[a], info[i]->lnphi[b]);
@@ -184,8 +184,8 @@ void SwapPhases(int method, double* const* comps, int32_t* states, double* betas
 namespace {
 
 // Every fraction of a within tol of b's.
-bool CompositionsWithin(const double* a, const double* b, double tol) {
-    for (int i = 0; i < g_ws.ncomp; ++i)
+bool CompositionsWithin(const Workspace& ws, const double* a, const double* b, double tol) {
+    for (int i = 0; i < ws.ncomp; ++i)
         if (std::fabs(a[i] - b[i]) > tol) return false;
     return true;
 }
@@ -194,10 +194,11 @@ bool CompositionsWithin(const double* a, const double* b, double tol) {
 
 // Adds phase `from` to phase `into`: fractions summed, compositions mixed so
 // that the material balance is kept.
-void MergePhase(double* const* comps, int32_t* states, double* betas, int into, int from) {
+void MergePhase(const Workspace& ws, double* const* comps, int32_t* states, double* betas, int into,
+                int from) {
     const double sum = betas[into] + betas[from];
     if (sum > 0.0)
-        for (int i = 0; i < g_ws.ncomp; ++i)
+        for (int i = 0; i < ws.ncomp; ++i)
             comps[into][i] = (betas[into] * comps[into][i] + betas[from] * comps[from][i]) / sum;
     states[from] = kAbsent;
     betas[into] = sum;
@@ -209,12 +210,13 @@ namespace {
 // Merges slot m into slot k when the two present phases are alike by
 // `close` and agree in composition within 0.001.
 template <class Close>
-void MergeIdentical(double* const* comps, int32_t* states, double* betas, Close close) {
+void MergeIdentical(const Workspace& ws, double* const* comps, int32_t* states, double* betas,
+                    Close close) {
     for (int k = 0; k < 2; ++k)
         for (int m = k + 1; m < 3; ++m) {
             if (states[k] == kAbsent || states[m] == kAbsent || !close(k, m)) continue;
-            if (!CompositionsWithin(comps[k], comps[m], 0.001)) continue;
-            MergePhase(comps, states, betas, k, m);
+            if (!CompositionsWithin(ws, comps[k], comps[m], 0.001)) continue;
+            MergePhase(ws, comps, states, betas, k, m);
         }
 }
 
@@ -226,26 +228,26 @@ void RebuildReference(const int32_t* states, double* betas) {
 
 // Orders the slots by ascending mass density (slot 0 the lightest); a
 // vapour that moves down is relabelled liquid.
-void SortByDensity(int method, double* const* comps, int32_t* states, double* betas, double* rho,
-                   bool keepEmpty) {
+void SortByDensity(const Workspace& ws, int method, double* const* comps, int32_t* states,
+                   double* betas, double* rho, bool keepEmpty) {
     for (int k = 0; k < 2; ++k)
         for (int m = 2; m > k; --m) {
             if (keepEmpty && rho[k] == 1e30) continue;
             if (rho[m] < rho[k]) {
                 if (states[k] == kVapour) states[k] = kLiquid;
-                SwapPhases(method, comps, states, betas, k, m, rho);
+                SwapPhases(ws, method, comps, states, betas, k, m, rho);
             }
         }
 }
 
-void FinishEos(int method, double t, double p, double* const* comps, int32_t* states,
-               double* betas) {
-    double* par = EosPar(method);
-    const int n = g_ws.ncomp;
-    const CompRecord* cd = g_ws.cd;
+void FinishEos(const Workspace& ws, int method, double t, double p, double* const* comps,
+               int32_t* states, double* betas) {
+    double* par = EosPar(ws, method);
+    const int n = ws.ncomp;
+    const CompRecord* cd = ws.cd;
     for (int k = 0; k < 3; ++k)
         if (betas[k] == 0.0) states[k] = kAbsent;
-    MergeIdentical(comps, states, betas, [&](int k, int m) {
+    MergeIdentical(ws, comps, states, betas, [&](int k, int m) {
         return std::fabs(par[kZfac + k] - par[kZfac + m]) <= 1e-4 || states[k] == states[m];
     });
     double rho[3];
@@ -257,10 +259,10 @@ void FinishEos(int method, double t, double p, double* const* comps, int32_t* st
             states[k] = kAbsent;
             continue;
         }
-        rho[k] = CompositionMolWeight(comps[k]) / par[kVmol + k];
+        rho[k] = CompositionMolWeight(ws, comps[k]) / par[kVmol + k];
     }
     RebuildReference(states, betas);
-    SortByDensity(method, comps, states, betas, rho, false);
+    SortByDensity(ws, method, comps, states, betas, rho, false);
     if (states[0] == kAbsent) return;
 
     // Vapour test on the lightest phase: its isothermal compressibility
@@ -298,12 +300,12 @@ void FinishEos(int method, double t, double p, double* const* comps, int32_t* st
     }
     const bool st1 = states[1] != kAbsent, st2 = states[2] != kAbsent;
     auto liquidDown = [&] {
-        SwapPhases(method, comps, states, betas, 1, 2);
-        SwapPhases(method, comps, states, betas, 0, 1);
+        SwapPhases(ws, method, comps, states, betas, 1, 2);
+        SwapPhases(ws, method, comps, states, betas, 0, 1);
     };
     if (Z >= 0.75 && h0 <= l0) {
     } else if (!st1 && !st2) {
-        SwapPhases(method, comps, states, betas, 0, 1);
+        SwapPhases(ws, method, comps, states, betas, 0, 1);
     } else if (!st2 && (c0 < w0 || c1 < w1)) {
         liquidDown();
     } else if (q >= 0.1 / p) {
@@ -313,39 +315,40 @@ void FinishEos(int method, double t, double p, double* const* comps, int32_t* st
         const double sum = betas[0] + betas[1];
         if (sum > 0.0)
             for (int i = 0; i < n; ++i) x1[i] = (betas[0] * x0[i] + betas[1] * x1[i]) / sum;
-        double* s = g_ws.work4[8];
-        EosMixSolve(method, &par[kAmix + 1], &par[kBmix + 1], &par[kVmol + 1], &par[kZfac + 1], 1,
-                    x1, s);
-        CompBlock** info = EosInfo(method);
+        double* s = ws.eos.sumax;
+        EosMixSolve(ws, method, &par[kAmix + 1], &par[kBmix + 1], &par[kVmol + 1], &par[kZfac + 1],
+                    1, x1, s);
+        CompBlock** info = EosInfo(ws, method);
         for (int i = 0; i < n; ++i) info[i]->sumax[1] = s[i];
         states[0] = kAbsent;
         betas[1] += betas[0];
         betas[0] = 0.0;
     }
     if (states[0] == kAbsent && states[2] != kAbsent) {
-        double* s = g_ws.work4[8];
-        EosMixSolve(method, &par[kAmix], &par[kBmix], &par[kVmol], &par[kZfac], 0, comps[0], s);
-        CompBlock** info = EosInfo(method);
+        double* s = ws.eos.sumax;
+        EosMixSolve(ws, method, &par[kAmix], &par[kBmix], &par[kVmol], &par[kZfac], 0, comps[0], s);
+        CompBlock** info = EosInfo(ws, method);
         for (int i = 0; i < n; ++i) info[i]->sumax[0] = s[i];
     }
 }
 
 // Standard-condition density of a liquid by ideal mixing of the
 // components' standard liquid densities.
-double IdealMixDensity(const double* x) {
+double IdealMixDensity(const Workspace& ws, const double* x) {
     double m = 0.0, v = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) {
-        const double xm = x[i] * g_ws.cd[i].mw;
+    for (int i = 0; i < ws.ncomp; ++i) {
+        const double xm = x[i] * ws.cd[i].mw;
         m += xm;
-        v += xm / g_ws.cd[i].liqden;
+        v += xm / ws.cd[i].liqden;
     }
     return m / v;
 }
 
-void FinishVp(double* const* comps, int32_t* states, double* betas) {
-    double* vp = g_ws.vp_parm;
-    const int w = g_ws.iwater;
-    if (w >= 0 && w < g_ws.ncomp)
+void FinishVp(const Workspace& ws, int32_t freeWater, double* const* comps, int32_t* states,
+              double* betas) {
+    double* vp = ws.vp_parm;
+    const int w = freeWater;
+    if (w >= 0 && w < ws.ncomp)
         for (int k = 0; k < 3; ++k)
             if (comps[k][w] > 0.8 && states[k] != kVapour) {
                 vp[3 + k] = kVpLiquidVolume;
@@ -353,7 +356,7 @@ void FinishVp(double* const* comps, int32_t* states, double* betas) {
             }
     for (int k = 0; k < 3; ++k)
         if (betas[k] == 0.0) states[k] = kAbsent;
-    MergeIdentical(comps, states, betas,
+    MergeIdentical(ws, comps, states, betas,
                    [&](int k, int m) { return std::fabs(vp[k] - vp[m]) <= 1e-4; });
     double rho[3];
     for (int k = 0; k < 3; ++k) {
@@ -366,32 +369,35 @@ void FinishVp(double* const* comps, int32_t* states, double* betas) {
             betas[k] = 0.0;
             continue;
         }
-        rho[k] = CompositionMolWeight(comps[k]) / vp[3 + k];
+        rho[k] = CompositionMolWeight(ws, comps[k]) / vp[3 + k];
     }
     RebuildReference(states, betas);
-    SortByDensity(3, comps, states, betas, rho, true);
+    SortByDensity(ws, 3, comps, states, betas, rho, true);
     if (states[2] == kAbsent && states[0] == kLiquid) {
-        if (states[1] != kAbsent) SwapPhases(3, comps, states, betas, 1, 2);
-        SwapPhases(3, comps, states, betas, 0, 1);
+        if (states[1] != kAbsent) SwapPhases(ws, 3, comps, states, betas, 1, 2);
+        SwapPhases(ws, 3, comps, states, betas, 0, 1);
     }
     if (states[1] != kAbsent && states[2] != kAbsent &&
-        IdealMixDensity(comps[2]) < IdealMixDensity(comps[1]))
-        SwapPhases(3, comps, states, betas, 1, 2);
+        IdealMixDensity(ws, comps[2]) < IdealMixDensity(ws, comps[1]))
+        SwapPhases(ws, 3, comps, states, betas, 1, 2);
 }
 
 }  // namespace
 
-void FlashFinish(int method, double t, double p, double* const* comps, int32_t* states,
-                 double* betas) {
-    if (method == 3) FinishVp(comps, states, betas);
-    else FinishEos(method, t, p, comps, states, betas);
+void FlashFinish(const Workspace& ws, int method, int32_t freeWater, double t, double p,
+                 double* const* comps, int32_t* states, double* betas) {
+    if (method == 3)
+        FinishVp(ws, freeWater, comps, states, betas);
+    else
+        FinishEos(ws, method, t, p, comps, states, betas);
 }
 
 namespace {
 
 // Single-phase result of the degenerate cases: the feed as slot 0.
-void SinglePhaseFeed(double* const* comps, const double* z, int32_t* states, double* betas) {
-    for (int i = 0; i < g_ws.ncomp; ++i) {
+void SinglePhaseFeed(const Workspace& ws, double* const* comps, const double* z, int32_t* states,
+                     double* betas) {
+    for (int i = 0; i < ws.ncomp; ++i) {
         comps[0][i] = z[i];
         comps[1][i] = comps[2][i] = 0.0;
     }
@@ -409,10 +415,10 @@ double SumOf(const double* x, int n) {
 
 // Equation-of-state (or vapour-pressure model) values of slot k for its
 // composition.
-void RefreshSlot(int method, double t, double p, double* const* comps, const int32_t* states,
-                 int k) {
+void RefreshSlot(const Workspace& ws, int method, double t, double p, double* const* comps,
+                 const int32_t* states, int k) {
     if (method == 3) {
-        double* vp = g_ws.vp_parm;
+        double* vp = ws.vp_parm;
         if (states[k] == kVapour) {
             vp[k] = 1.0;
             vp[3 + k] = kRgasEos * t / p;
@@ -421,20 +427,20 @@ void RefreshSlot(int method, double t, double p, double* const* comps, const int
         }
         return;
     }
-    EosSetState(method, t, p);
-    double* par = EosPar(method);
-    EosMixSolve(method, &par[kAmix + k], &par[kBmix + k], &par[kVmol + k], &par[kZfac + k],
-                states[k] == kLiquid ? 1 : 0, comps[k], g_ws.work4[8]);
+    EosSetState(ws, method, t, p);
+    double* par = EosPar(ws, method);
+    EosMixSolve(ws, method, &par[kAmix + k], &par[kBmix + k], &par[kVmol + k], &par[kZfac + k],
+                states[k] == kLiquid ? 1 : 0, comps[k], ws.eos.sumax);
 }
 
 // One phase left: it is the feed (the material balance exactly).
-void SinglePhaseIsFeed(int method, double t, double p, double* const* cs, const int32_t* states,
-                       double* betas, int only) {
-    const int n = g_ws.ncomp;
+void SinglePhaseIsFeed(const Workspace& ws, int method, double t, double p, double* const* cs,
+                       const int32_t* states, double* betas, int only) {
+    const int n = ws.ncomp;
     const double zs = SumOf(cs[3], n);
     for (int i = 0; i < n; ++i) cs[only][i] = cs[3][i] / zs;
     for (int k = 0; k < 3; ++k) betas[k] = k == only ? 1.0 : 0.0;
-    RefreshSlot(method, t, p, cs, states, only);
+    RefreshSlot(ws, method, t, p, cs, states, only);
 }
 
 double ExpLnK(double v) { return ClippedExp(v, kLnKLimit); }
@@ -450,8 +456,9 @@ double Spread(double mx, double mn) {
 
 }  // namespace
 
-void Flash(int method, double t, double p, double* const* comps, int32_t* states, double* betas) {
-    const int n = g_ws.ncomp;
+void Flash(const Workspace& ws, int method, int32_t freeWater, double t, double p,
+           double* const* comps, int32_t* states, double* betas) {
+    const int n = ws.ncomp;
     double* x0 = comps[0];
     double* x1 = comps[1];
     double* x2 = comps[2];
@@ -468,7 +475,7 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
         return;
     }
     // Working feed: negative and non-finite fractions count as absent.
-    double* z = Work(7);
+    double* z = ws.flash.feed;
     double zsum = 0.0;
     for (int i = 0; i < n; ++i) {
         z[i] = std::isfinite(zin[i]) && zin[i] > 0.0 ? zin[i] : 0.0;
@@ -477,16 +484,16 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
     const bool sane = method >= 1 && method <= 3 && std::isfinite(t) && t > 0.0 &&
                       std::isfinite(p) && p > 0.0 && std::isfinite(zsum) && zsum > 0.0;
     if (!sane) {
-        SinglePhaseFeed(comps, z, states, betas);
+        SinglePhaseFeed(ws, comps, z, states, betas);
         return;
     }
     double* cs[4] = {x0, x1, x2, z};
-    double* lnK1 = Work(0);
-    double* lnK2 = Work(1);
-    double* dl1 = Work(2);
-    double* dl2 = Work(3);
-    double* prev1 = Work(4);
-    double* prev2 = Work(5);
+    double* lnK1 = ws.flash.lnK1;
+    double* lnK2 = ws.flash.lnK2;
+    double* dl1 = ws.flash.step1;
+    double* dl2 = ws.flash.step2;
+    double* prev1 = ws.flash.prev1;
+    double* prev2 = ws.flash.prev2;
     for (int i = 0; i < n; ++i) {
         x0[i] = x1[i] = x2[i] = 0.0;
         lnK1[i] = lnK2[i] = dl1[i] = dl2[i] = 0.0;
@@ -497,11 +504,11 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
     double acc[3] = {1.0, 1.0, 1.0};
 
     // Initial estimates from the feed without its traces.
-    double* zt = Work(6);
+    double* zt = ws.flash.feedTrimmed;
     for (int i = 0; i < n; ++i) zt[i] = z[i] < 1e-7 ? 0.0 : z[i];
     double* ci[4] = {x0, x1, x2, zt};
     lnK1[0] = MISSING;
-    KUpdate(method, t, p, ci, lnK1, lnK2, states);
+    KUpdate(ws, method, freeWater, t, p, ci, lnK1, lnK2, states);
     if (lnK1[0] == MISSING) lnK1[0] = 0.0;  // first component too small to estimate
 
     if (states[2] == kLiquid) {
@@ -545,7 +552,7 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
     }
 
     for (int it = 1; !shortcut && it <= kFlashMaxIter; ++it) {
-        PhaseSplit(cs, lnK1, lnK2, states, betas);
+        PhaseSplit(ws, cs, lnK1, lnK2, states, betas);
 
         // A vapour slot holding the aqueous phase: exchange slots 0 and 2.
         bool swap = states[0] == kAbsent && states[2] != kAbsent;
@@ -569,7 +576,7 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
             prev1[i] = lnK1[i];
             prev2[i] = lnK2[i];
         }
-        KUpdate(method, t, p, cs, lnK1, lnK2, states);
+        KUpdate(ws, method, freeWater, t, p, cs, lnK1, lnK2, states);
 
         StepStats st[3];
         for (int ph = 1; ph <= 2; ++ph) {
@@ -625,7 +632,7 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
             }
             if (alike) {
                 const int gone = betas[1] < betas[2] ? 1 : 2;
-                MergePhase(cs, states, betas, 3 - gone, gone);
+                MergePhase(ws, cs, states, betas, 3 - gone, gone);
             }
             bool reset = alike;
             if (it >= 30) {
@@ -732,8 +739,8 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
         states[1] = states[2] = kAbsent;
         present = 1;
     }
-    if (present == 1) SinglePhaseIsFeed(method, t, p, cs, states, betas, only);
-    FlashFinish(method, t, p, cs, states, betas);
+    if (present == 1) SinglePhaseIsFeed(ws, method, t, p, cs, states, betas, only);
+    FlashFinish(ws, method, freeWater, t, p, cs, states, betas);
     // Merging in the finish may leave one phase of a not fully converged
     // split: it is the feed as well.
     present = 0;
@@ -742,7 +749,7 @@ void Flash(int method, double t, double p, double* const* comps, int32_t* states
             ++present;
             only = k;
         }
-    if (present == 1) SinglePhaseIsFeed(method, t, p, cs, states, betas, only);
+    if (present == 1) SinglePhaseIsFeed(ws, method, t, p, cs, states, betas, only);
 }
 
 }  // namespace vt

@@ -80,9 +80,10 @@ namespace {
 
 // Corresponding-states viscosity (cP) of liquid x; g and c are scratch of
 // one component count (sqrt f_i and h_i^(1/3)).
-double CsViscosity(const double* x, double P, double T, double rhom, double* g, double* c) {
-    const int n = g_ws.ncomp;
-    const CompRecord* cd = g_ws.cd;
+double CsViscosity(const Workspace& ws, const double* x, double P, double T, double rhom, double* g,
+                   double* c) {
+    const int n = ws.ncomp;
+    const CompRecord* cd = ws.cd;
     for (int i = 0; i < n; ++i) {
         if (!(x[i] > kFirst)) continue;
         const CompRecord& k = cd[i];
@@ -147,7 +148,8 @@ double CsViscosity(const double* x, double P, double T, double rhom, double* g, 
 
 }  // namespace
 
-int32_t ViscLiquid(const double* x, double P, double T, double density, double* out) {
+int32_t ViscLiquid(const Workspace& ws, const double* x, double P, double T, double density,
+                   double* out) {
     if (x[0] == MISSING) {
         *out = MISSING;
         return 0;
@@ -159,16 +161,17 @@ int32_t ViscLiquid(const double* x, double P, double T, double density, double* 
         return -1;
     }
     double M = 0;
-    MolWeight(x, &M);
+    MolWeight(ws, x, &M);
     const double rhom = density / M;
     double mu = MISSING;
     bool water = false;
-    for (int i = 0; i < g_ws.ncomp; ++i)
-        if (x[i] > kFirst && std::fabs(x[i] - 1.0) < 0.001 && g_ws.cd[i].code == kCodeWater) water = true;
+    for (int i = 0; i < ws.ncomp; ++i)
+        if (x[i] > kFirst && std::fabs(x[i] - 1.0) < 0.001 && ws.cd[i].code == kCodeWater)
+            water = true;
     if (water)
         mu = WaterViscosity(std::max(T, 273.15), P, 1.0 / rhom);
     else
-        mu = CsViscosity(x, P, T, rhom, g_ws.work2[0], g_ws.work2[1]);
+        mu = CsViscosity(ws, x, P, T, rhom, ws.transport.csA, ws.transport.csB);
     *out = FiniteOrMissing(mu);
     platform::ClearFpFlags();
     return -1;

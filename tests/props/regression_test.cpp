@@ -25,12 +25,11 @@ std::vector<double> RunCase(const test::CsvRow& c) {
     std::vector<double> out;
     auto add = [&](const auto* a, int count) { out.insert(out.end(), a, a + count); };
     if (kind == "flash") {
-        if (method == 3) test::SetFreeWater();
         std::vector<double> x(3 * n);
         double* comps[4] = {&x[0], &x[n], &x[2 * n], const_cast<double*>(z.data())};
         int32_t states[3];
         double betas[3];
-        Flash(method, c["t"], c["p"], comps, states, betas);
+        Flash(vt::g_ws, method, FreeWaterComponent(vt::g_ws, method), c["t"], c["p"], comps, states, betas);
         add(states, 3), add(betas, 3), add(x.data(), 3 * n);
         return out;
     }

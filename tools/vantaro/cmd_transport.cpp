@@ -42,7 +42,8 @@ Report Transport(Session& s) {
     double mw = 0;
     MolWeight(z.data(), &mw);
     const double rhoV = P * mw / (vt::kRgasEos * T);  // ideal-gas density, kg/m3
-    const double rhoLm = vt::LiquidDensity(2, T, P, z.data());  // kmol/m3, 0 above pseudo-Tc
+    const double rhoLm =
+        vt::LiquidDensity(vt::g_ws, 2, T, P, z.data());  // kmol/m3, 0 above pseudo-Tc
     const double rhoL = rhoLm > 0 ? rhoLm * mw : VANTARO_MISSING;
 
     // The stream as a host sees it: a Peng-Robinson TP evaluation by Prop3,
