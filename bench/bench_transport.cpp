@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "transport/transport.h"
 #include "workspace/workspace.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "api/guard.h"
+#include "correlations/liquid_density.h"
 #include "platform/constants.h"
-#include "props/liquid_density.h"
 #include "props/prop3.h"
 #include "vantaro/vantaro.h"
 

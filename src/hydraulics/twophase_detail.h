@@ -5,8 +5,8 @@
 #include <numbers>
 
 #include "hydraulics/twophase.h"
+#include "numerics/guards.h"
 #include "platform/constants.h"
-#include "thermo/guards.h"
 
 namespace vt::twophase {
 

@@ -3,13 +3,13 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
 #include "platform/constants.h"
 #include "platform/fpenv.h"
-#include "props/liquid_density.h"
 #include "props/search.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "thermo/lnk_at.h"
 #include "thermo/phase_props.h"
 #include "workspace/mixture.h"

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "numerics/guards.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "thermo/phase_props.h"
 #include "workspace/workspace.h"
 

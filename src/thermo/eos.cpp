@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
 #include "platform/constants.h"
-#include "props/liquid_density.h"
-#include "thermo/guards.h"
 #include "workspace/workspace.h"
 
 namespace vt {

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
 #include "platform/constants.h"
-#include "props/liquid_density.h"
 #include "thermo/eos.h"
-#include "thermo/guards.h"
 #include "workspace/mixture.h"
 #include "workspace/workspace.h"
 

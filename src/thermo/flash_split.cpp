@@ -2,8 +2,8 @@
 // iteration with its bisection fallback, and the two-phase Rachford-Rice.
 #include <cmath>
 
+#include "numerics/guards.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "workspace/workspace.h"
 
 namespace vt {

@@ -8,9 +8,9 @@
 
 #include <cmath>
 
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
 #include "thermo/eos.h"
-#include "thermo/guards.h"
 #include "thermo/phase_props.h"
 #include "workspace/workspace.h"
 

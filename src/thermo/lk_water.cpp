@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/guards.h"
 #include "steam/ifc67.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "thermo/lee_kesler.h"
 #include "thermo/phase_props.h"
 #include "workspace/workspace.h"

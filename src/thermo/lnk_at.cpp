@@ -1,10 +1,10 @@
 #include "thermo/lnk_at.h"
 
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
 #include "platform/constants.h"
-#include "props/liquid_density.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "workspace/workspace.h"
 
 namespace vt {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
 #include "platform/constants.h"
-#include "props/liquid_density.h"
 #include "thermo/eos.h"
-#include "thermo/guards.h"
 #include "thermo/lee_kesler.h"
 #include "workspace/workspace.h"
 

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "correlations/liquid_density.h"
 #include "platform/constants.h"
 #include "platform/fpenv.h"
-#include "props/liquid_density.h"
 #include "transport/transport.h"
 #include "transport/transport_util.h"
 #include "transport/water_viscosity.h"

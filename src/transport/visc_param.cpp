@@ -6,9 +6,9 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "correlations/liquid_density.h"
 #include "platform/constants.h"
 #include "platform/fpenv.h"
-#include "props/liquid_density.h"
 #include "transport/transport.h"
 #include "transport/transport_util.h"
 

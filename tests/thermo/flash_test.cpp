@@ -11,7 +11,7 @@
 
 #include "../support/component_table.h"
 #include "../support/stream.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "steam/ifc67.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "../support/component_table.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
 #include "thermo/phase_props.h"

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "../support/component_table.h"
+#include "numerics/guards.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 
 namespace vt {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "../support/component_table.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "transport/transport.h"
 #include "transport/water_viscosity.h"
 #include "vantaro/vantaro.h"

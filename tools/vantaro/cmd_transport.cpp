@@ -6,7 +6,7 @@
 
 #include "cli.h"
 #include "platform/constants.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "steam/ifc67.h"
 #include "transport/transport.h"
 

@@ -1,10 +1,10 @@
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 
 #include <cmath>
 
+#include "numerics/guards.h"
 #include "platform/constants.h"
 #include "platform/fpenv.h"
-#include "thermo/guards.h"
 #include "workspace/workspace.h"
 
 namespace vt {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../support/component_table.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "vantaro/vantaro.h"
 
 namespace vt {
