@@ -35,7 +35,9 @@ struct Driver {
     int pure;       // index of the pure component, -1 for a mixture
     bool water;     // the feed contains the water component
     double t, p;    // current state
+    bool vfspec;    // a vapour-fraction specification
     bool bubble, dew, hspec, sspec;
+    double tolvf;   // vapour-fraction tolerance
     double spec;    // vapour-fraction specification, MISSING when none
     double target;  // enthalpy or entropy specification
 };
@@ -508,47 +510,60 @@ void NothingEvaluated(Driver& d) {
     for (int i = 0; i < d.n; ++i) d.y[i] = d.x[i] = d.xw[i] = MISSING;
 }
 
-}  // namespace
-
-int32_t Prop3(const Workspace& ws, int32_t method, int32_t hmethod, double* t, double* p,
-              const double* z, double* y, double* x, double* xw, double* xl, int32_t* phases,
-              double* frac, double* h, double* s, double* cp, double* v, double* molwt,
-              double tguess, const double* tol) {
+// Whether the arguments make one of the accepted specifications: T and P,
+// or one of them and one of the vapour fraction, enthalpy and entropy, all
+// finite, with usable methods, feed and search tolerances.
+bool ValidSpecification(const Workspace& ws, int32_t method, int32_t hmethod, double t, double p,
+                        const double* z, const double* frac, const double* h, const double* s,
+                        const double* tol) {
     const int n = ws.ncomp;
-    // 1. Specification check: T and P, or one of them and one of the vapour
-    // fraction, enthalpy and entropy.
-    const bool tGiven = *t != MISSING, pGiven = *p != MISSING;
+    const bool tGiven = t != MISSING, pGiven = p != MISSING;
     const bool fv = frac[0] != MISSING, fh = h[3] != MISSING, fs = s[3] != MISSING;
     const int nspec = fv + fh + fs;
-    if (fv && method == 0) return kProp3Invalid;
+    if (fv && method == 0) return false;
     if (tGiven && pGiven) {
-        if (nspec != 0) return kProp3Invalid;
+        if (nspec != 0) return false;
     } else if (tGiven || pGiven) {
-        if (nspec != 1) return kProp3Invalid;
+        if (nspec != 1) return false;
     } else {
-        return kProp3Invalid;
+        return false;
     }
-    if ((tGiven && !Finite(*t)) || (pGiven && !Finite(*p)) || (fv && !Finite(frac[0])) ||
+    if ((tGiven && !Finite(t)) || (pGiven && !Finite(p)) || (fv && !Finite(frac[0])) ||
         (fh && !Finite(h[3])) || (fs && !Finite(s[3])))
-        return kProp3Invalid;
-    if (method < 0 || method > 3 || n <= 0) return kProp3Invalid;
+        return false;
+    if (method < 0 || method > 3 || n <= 0) return false;
     // An unknown enthalpy method gives nothing at all.
-    if (hmethod < 0 || hmethod > 3) return kProp3Invalid;
+    if (hmethod < 0 || hmethod > 3) return false;
     double zsum = 0.0;
     for (int i = 0; i < n; ++i) {
-        if (z[i] == MISSING || !Finite(z[i])) return kProp3Invalid;
+        if (z[i] == MISSING || !Finite(z[i])) return false;
         zsum += z[i];
     }
-    if (!(zsum > 0.0)) return kProp3Invalid;
+    if (!(zsum > 0.0)) return false;
     // The tolerances the search will use must be positive numbers (the
     // lever-rule slack may be 0).
     const auto positive = [](double v) { return Finite(v) && v > 0.0; };
     if (!(tGiven && pGiven)) {
-        if (!tGiven && !positive(tol[0])) return kProp3Invalid;
-        if ((fh || fs) && !(Finite(tol[3]) && tol[3] >= 0.0)) return kProp3Invalid;
-        if ((fh && !positive(tol[1])) || (fs && !positive(tol[2]))) return kProp3Invalid;
+        if (!tGiven && !positive(tol[0])) return false;
+        if ((fh || fs) && !(Finite(tol[3]) && tol[3] >= 0.0)) return false;
+        if ((fh && !positive(tol[1])) || (fs && !positive(tol[2]))) return false;
     }
+    return true;
+}
 
+// Vapour-fraction tolerance: finer for a feed of nearly one component.
+constexpr double kTolVf = 1e-4, kTolVfMostly = 1e-5, kTolVfNearlyPure = 1e-6;
+constexpr double kMostly = 0.95, kNearlyPure = 0.99;
+// A feed fraction this close to 1 makes the feed a pure component.
+constexpr double kPureFeed = 1e-8;
+
+// The driver state of a valid call: arguments, specification, feed
+// character and the free-water component.
+Driver Prepare(const Workspace& ws, int32_t method, int32_t hmethod, const double* z, double* y,
+               double* x, double* xw, double* xl, int32_t* phases, double* frac, double* h,
+               double* s, double* cp, double* v, double* molwt, const double* tol) {
+    const int n = ws.ncomp;
+    const bool fv = frac[0] != MISSING, fh = h[3] != MISSING, fs = s[3] != MISSING;
     Driver d{};
     d.method = method;
     d.hmethod = hmethod;
@@ -559,6 +574,7 @@ int32_t Prop3(const Workspace& ws, int32_t method, int32_t hmethod, double* t, d
     d.tol = tol;
     d.cs[0] = y, d.cs[1] = x, d.cs[2] = xw, d.cs[3] = const_cast<double*>(z), d.cs[4] = xl;
     d.n = n;
+    d.vfspec = fv;
     d.spec = fv ? frac[0] : MISSING;
     d.bubble = fv && frac[0] == 0.0;
     // A dew point at either crossing: 1, or -1 for the retrograde one.
@@ -566,177 +582,249 @@ int32_t Prop3(const Workspace& ws, int32_t method, int32_t hmethod, double* t, d
     d.hspec = fh;
     d.sspec = fs;
     d.target = fh ? h[3] : (fs ? s[3] : MISSING);
-
-    // 2. Preparation.
     d.pure = n == 1 ? 0 : -1;
     d.water = false;
     for (int i = 0; i < n; ++i) {
-        if (d.pure < 0 && std::fabs(z[i] - 1.0) < 1e-8) d.pure = i;
+        if (d.pure < 0 && std::fabs(z[i] - 1.0) < kPureFeed) d.pure = i;
         if (ws.cd[i].code == kCodeWater && z[i] > 0.0) d.water = true;
     }
     d.freeWater = FreeWaterComponent(ws, method);
-    double tolvf = 1e-4;
+    d.tolvf = kTolVf;
     for (int i = 0; i < n; ++i)
-        if (z[i] > 0.95) {
-            tolvf = z[i] > 0.99 ? 1e-6 : 1e-5;
+        if (z[i] > kMostly) {
+            d.tolvf = z[i] > kNearlyPure ? kTolVfNearlyPure : kTolVfMostly;
             break;
         }
+    return d;
+}
 
-    int32_t status = kProp3Ok;
-    // 3. TP evaluation.
-    if (tGiven && pGiven) {
-        if (!(*t > 0.0) || !(*p > 0.0)) return kProp3Invalid;
-        d.t = *t;
-        d.p = *p;
-        FlashAt(ws, d);
-        Properties(ws, d);
-        return Finish(ws, d, status);
-    }
-
-    // 4. Search set-up: T (P given) or ln P (T given).
-    const bool overT = pGiven;
+// The one-dimensional search: in T (P given) or in ln P (T given).
+struct Search {
+    bool overT;
     double xv, step, lowLimit, highLimit, lower, upper, dir, tolx;
+    double xprev, fprev;
+    double bestDev, bestT, bestP;  // enthalpy or entropy: the closest state so far
+    bool met2;                     // vapour fraction: a two-phase state was met, at (t2, p2)
+    double t2, p2;
+    double want, tolq;
+    bool evaluated;
+};
+
+// Temperature search: start, steps, limits and bracket (K).
+constexpr double kTStart = 423.0, kTStep = 70.0;
+constexpr double kTGuessOffset = 20.0, kTGuessStep = 40.0;  // start from an estimate
+constexpr double kTRetrogradeStep = 35.0;
+constexpr double kHighPressure = 3000.0;  // kPa: vapour-fraction searches start colder above
+constexpr double kTLowLimitHighP = 37.0, kTLowerHighP = 35.0;
+constexpr double kTMinFineStep = 5.0, kTFineSteps = 30.0;
+constexpr double kTPropertyStep = 115.0;  // enthalpy and entropy searches
+constexpr double kTLowLimit = 1.0, kTHighLimit = 3000.0, kTUpper = 4000.0;
+// Pressure search (kPa, searched in ln P).
+constexpr double kPStart = 100.0, kPStepFactor = 1.5, kPLowLimit = 0.7, kPHighLimit = 320000.0;
+constexpr double kPsatLowT = 5.0, kPsatHighT = 3000.0;  // K: vapour pressures that widen the limits
+constexpr double kLnPBound = 50.0, kLnPTol = 1e-4;
+// Sentinel of "no previous value" in the step rule.
+constexpr double kNoPrevious = 1e30;
+
+// The search in T (P given) or ln P (T given): start, step, limits,
+// tolerances. False when the given T or P is not positive.
+bool SetUpSearch(const Workspace& ws, Driver& d, bool overT, double tguess, Search& sr) {
+    sr = Search{};
+    sr.overT = overT;
     if (overT) {
-        d.p = *p;
-        if (!(d.p > 0.0)) {
-            NothingEvaluated(d);
-            return Finish(ws, d, kProp3NoTemperature);
-        }
-        xv = 423.0;
-        step = 70.0;
-        const bool highP = d.p > 3000.0 && fv;
-        lowLimit = highP ? 37.0 : 1.0;
+        if (!(d.p > 0.0)) return false;
+        sr.xv = kTStart;
+        sr.step = kTStep;
+        const bool highP = d.p > kHighPressure && d.vfspec;
+        sr.lowLimit = highP ? kTLowLimitHighP : kTLowLimit;
         // An estimate is used only when its start lies within the limits.
-        if (tguess != MISSING && Finite(tguess) && tguess + 20.0 >= lowLimit &&
-            tguess + 20.0 <= 3000.0) {
-            xv = tguess + 20.0;
-            step = 40.0;
+        if (tguess != MISSING && Finite(tguess) && tguess + kTGuessOffset >= sr.lowLimit &&
+            tguess + kTGuessOffset <= kTHighLimit) {
+            sr.xv = tguess + kTGuessOffset;
+            sr.step = kTGuessStep;
         }
-        if (fv && d.spec < 0.0) step = 35.0;
-        lower = 0.0;
+        if (d.vfspec && d.spec < 0.0) sr.step = kTRetrogradeStep;
+        sr.lower = 0.0;
         if (highP) {
             // Finer steps where two-phase regions are narrow, but not below
             // 5 K: from a cold start a thirtieth of it would walk towards
             // 3000 K in thousands of flashes.
-            step = std::fmax(xv / 30.0, 5.0);
-            lower = 35.0;
+            sr.step = std::fmax(sr.xv / kTFineSteps, kTMinFineStep);
+            sr.lower = kTLowerHighP;
         }
-        if (fh || fs) step = 115.0;
-        highLimit = 3000.0;
-        upper = 4000.0;
-        dir = 1.0;
-        tolx = std::fmax(tol[0], kProp3MinTolerance);
+        if (d.hspec || d.sspec) sr.step = kTPropertyStep;
+        sr.highLimit = kTHighLimit;
+        sr.upper = kTUpper;
+        sr.dir = 1.0;
+        sr.tolx = std::fmax(d.tol[0], kProp3MinTolerance);
     } else {
-        d.t = *t;
-        if (!(d.t > 0.0)) {
-            NothingEvaluated(d);
-            return Finish(ws, d, kProp3NoPressure);
+        if (!(d.t > 0.0)) return false;
+        sr.xv = std::log(kPStart);
+        sr.step = std::log(kPStepFactor);
+        sr.lowLimit = std::log(kPLowLimit);
+        sr.highLimit = std::log(kPHighLimit);
+        for (int i = 0; i < d.n; ++i) {
+            const double lo = LeeKeslerLnPsat(ws, i, kPsatLowT);
+            const double hi = LeeKeslerLnPsat(ws, i, kPsatHighT);
+            if (lo < sr.lowLimit) sr.lowLimit = lo;
+            if (hi > sr.highLimit) sr.highLimit = hi;
         }
-        xv = std::log(100.0);
-        step = std::log(1.5);
-        lowLimit = std::log(0.7);
-        highLimit = std::log(320000.0);
-        for (int i = 0; i < n; ++i) {
-            const double lo5 = LeeKeslerLnPsat(ws, i, 5.0), hi3000 = LeeKeslerLnPsat(ws, i, 3000.0);
-            if (lo5 < lowLimit) lowLimit = lo5;
-            if (hi3000 > highLimit) highLimit = hi3000;
-        }
-        lower = -50.0;
-        upper = 50.0;
-        dir = -1.0;
-        tolx = 1e-4;
+        sr.lower = -kLnPBound;
+        sr.upper = kLnPBound;
+        sr.dir = -1.0;
+        sr.tolx = kLnPTol;
     }
-    double xprev = xv, fprev = -1e30;
-    double bestDev = 1e6, bestT = MISSING, bestP = MISSING;
-    bool met2 = false;
-    double t2 = 0.0, p2 = 0.0;
-    if (overT && d.pure < 0 && fh) frac[0] = MISSING;
-    const double want = fv ? std::fabs(d.spec) : 0.0;
-    const double tolq = std::fmax(fh ? tol[1] : tol[2], kProp3MinTolerance);
-    bool evaluated = false;
+    sr.xprev = sr.xv;
+    sr.fprev = -kNoPrevious;
+    sr.bestDev = 1e6;
+    sr.bestT = sr.bestP = MISSING;
+    sr.want = d.vfspec ? std::fabs(d.spec) : 0.0;
+    sr.tolq = std::fmax(d.hspec ? d.tol[1] : d.tol[2], kProp3MinTolerance);
+    return true;
+}
 
-    int k = 0;
-    for (; k < kMaxSteps; ++k) {
-        if (upper <= lowLimit || lower >= highLimit) {
-            status = overT ? kProp3NoTemperature : kProp3NoPressure;
-            break;
-        }
-        if (overT) d.t = xv;
-        else d.p = ClippedExp(xv);
-        FlashAt(ws, d);
-        evaluated = true;
-        if (fv) {
-            const double vf = frac[0];
-            double f = d.spec < 0.0 ? -vf : vf;
-            if (vf > 0.0 && vf < 1.0) {
-                met2 = true;
-                t2 = d.t;
-                p2 = d.p;
-            }
-            const double dev = std::fabs(vf - want);
-            const double width = upper - lower;
-            if (met2 && dev < tolvf && width <= 0.01) {
-                frac[0] = want;
-                frac[1] = 1.0 - want - frac[2];
-                IncipientProperties(ws, d);
-                goto finish;
-            }
-            if (!((width > tolx || dev >= tolvf / 2.0) && width > tolx / 10.0)) {
-                status = VapourFractionFinish(ws, d, met2, t2, p2, overT, tolx, tolvf);
-                goto finish;
-            }
-            if (vf == 0.0 && fprev == -1e30) fprev = 1e30;
-            if ((d.spec == 0.0 || want == 1.0) && met2 && (vf == 0.0 || vf == 1.0)) f = d.spec;
-            SearchStep(&xv, f, d.spec, &lower, &upper, &xprev, &fprev, step, dir);
-            continue;
-        }
-        // Enthalpy or entropy.
-        Properties(ws, d);
-        const double q = fh ? h[3] : s[3];
-        const double dev = std::fabs(q - d.target);
-        if (dev < tolq) goto finish;
-        if (d.pure < 0 && dev < bestDev) {
-            bestDev = dev;
-            bestT = d.t;
-            bestP = d.p;
-        }
-        const double width = upper - lower;
-        if (width >= tolx || (d.pure < 0 && width >= 0.01 * tolx)) {
-            SearchStep(&xv, q, d.target, &lower, &upper, &xprev, &fprev, step, dir);
-            continue;
-        }
-        if (d.pure >= 0) {
-            if (d.p <= SumZPc(ws, d)) status = LeverRule(ws, d);
-            goto finish;
-        }
-        if (bestT != MISSING && (bestT != d.t || bestP != d.p)) {
-            d.t = bestT;
-            d.p = bestP;
-            FlashAt(ws, d);
-            Properties(ws, d);
-        }
-        if (IsTrivialSplit(ws, y, x) || (!d.water && phases[0] && (phases[1] || phases[2]))) {
-            status = LeverRule(ws, d);
-        } else if (bestDev >= tolq) {
-            const double bt = d.t, bp = d.p;
-            if (!BoundaryInterpolation(ws, method, d.freeWater, hmethod, &d.t, &d.p, d.target, d.cs,
-                                       phases, frac, h, s, cp, v, lower, upper, fh ? 1 : 0,
-                                       overT ? 1 : 0))
-                status = PhaseFromPerturbation(ws, d, overT, lower, upper, bt, bp);
-        }
-        goto finish;
+// Bracket width below which a vapour-fraction search stops at a met state.
+constexpr double kVfBracket = 0.01;
+// Fraction of the tolerance a mixture's enthalpy or entropy bracket may
+// narrow to before it is taken as closed.
+constexpr double kMixtureBracket = 0.01;
+
+// One vapour-fraction step at the flashed current state; true when the
+// search is over (status set).
+bool VapourFractionStep(const Workspace& ws, Driver& d, Search& sr, int32_t* status) {
+    const double vf = d.frac[0];
+    double f = d.spec < 0.0 ? -vf : vf;
+    if (vf > 0.0 && vf < 1.0) {
+        sr.met2 = true;
+        sr.t2 = d.t;
+        sr.p2 = d.p;
     }
-    // The search ended without meeting the specification (limits, or the
-    // step cap): the last state as it stands. At the cap the unknown was not
-    // found either.
-    if (k == kMaxSteps) status = overT ? kProp3NoTemperature : kProp3NoPressure;
-    if (evaluated)
+    const double dev = std::fabs(vf - sr.want);
+    const double width = sr.upper - sr.lower;
+    if (sr.met2 && dev < d.tolvf && width <= kVfBracket) {
+        d.frac[0] = sr.want;
+        d.frac[1] = 1.0 - sr.want - d.frac[2];
+        IncipientProperties(ws, d);
+        return true;
+    }
+    if (!((width > sr.tolx || dev >= d.tolvf / 2.0) && width > sr.tolx / 10.0)) {
+        *status = VapourFractionFinish(ws, d, sr.met2, sr.t2, sr.p2, sr.overT, sr.tolx, d.tolvf);
+        return true;
+    }
+    if (vf == 0.0 && sr.fprev == -kNoPrevious) sr.fprev = kNoPrevious;
+    if ((d.spec == 0.0 || sr.want == 1.0) && sr.met2 && (vf == 0.0 || vf == 1.0)) f = d.spec;
+    SearchStep(&sr.xv, f, d.spec, &sr.lower, &sr.upper, &sr.xprev, &sr.fprev, sr.step, sr.dir);
+    return false;
+}
+
+// The enthalpy or entropy bracket closed without meeting the target: the
+// lever rule, the blend across a property jump or the perturbation
+// fall-back, from the closest state met.
+int32_t PropertyBracketClosed(const Workspace& ws, Driver& d, const Search& sr) {
+    if (d.pure >= 0) return d.p <= SumZPc(ws, d) ? LeverRule(ws, d) : kProp3Ok;
+    if (sr.bestT != MISSING && (sr.bestT != d.t || sr.bestP != d.p)) {
+        d.t = sr.bestT;
+        d.p = sr.bestP;
+        FlashAt(ws, d);
+        Properties(ws, d);
+    }
+    if (IsTrivialSplit(ws, d.y, d.x) || (!d.water && d.ph[0] && (d.ph[1] || d.ph[2])))
+        return LeverRule(ws, d);
+    if (sr.bestDev >= sr.tolq) {
+        const double bt = d.t, bp = d.p;
+        if (!BoundaryInterpolation(ws, d.method, d.freeWater, d.hmethod, &d.t, &d.p, d.target, d.cs,
+                                   d.ph, d.frac, d.h, d.s, d.cp, d.v, sr.lower, sr.upper,
+                                   d.hspec ? 1 : 0, sr.overT ? 1 : 0))
+            return PhaseFromPerturbation(ws, d, sr.overT, sr.lower, sr.upper, bt, bp);
+    }
+    return kProp3Ok;
+}
+
+// One enthalpy or entropy step at the flashed current state; true when the
+// search is over (status set).
+bool PropertyStep(const Workspace& ws, Driver& d, Search& sr, int32_t* status) {
+    Properties(ws, d);
+    const double q = d.hspec ? d.h[3] : d.s[3];
+    const double dev = std::fabs(q - d.target);
+    if (dev < sr.tolq) return true;
+    if (d.pure < 0 && dev < sr.bestDev) {
+        sr.bestDev = dev;
+        sr.bestT = d.t;
+        sr.bestP = d.p;
+    }
+    const double width = sr.upper - sr.lower;
+    if (width >= sr.tolx || (d.pure < 0 && width >= kMixtureBracket * sr.tolx)) {
+        SearchStep(&sr.xv, q, d.target, &sr.lower, &sr.upper, &sr.xprev, &sr.fprev, sr.step,
+                   sr.dir);
+        return false;
+    }
+    *status = PropertyBracketClosed(ws, d, sr);
+    return true;
+}
+
+// Steps until the specification is met or the bracket closes; at the limits
+// or the step cap the unknown was not found, and the last state stands.
+int32_t RunSearch(const Workspace& ws, Driver& d, Search& sr) {
+    const int32_t notFound = sr.overT ? kProp3NoTemperature : kProp3NoPressure;
+    for (int k = 0; k < kMaxSteps; ++k) {
+        if (sr.upper <= sr.lowLimit || sr.lower >= sr.highLimit) break;
+        if (sr.overT)
+            d.t = sr.xv;
+        else
+            d.p = ClippedExp(sr.xv);
+        FlashAt(ws, d);
+        sr.evaluated = true;
+        int32_t status = kProp3Ok;
+        const bool over =
+            d.vfspec ? VapourFractionStep(ws, d, sr, &status) : PropertyStep(ws, d, sr, &status);
+        if (over) return status;
+    }
+    if (sr.evaluated)
         Properties(ws, d);
     else NothingEvaluated(d);
-finish:
+    return notFound;
+}
+
+// One flash and the properties at the given T and P.
+int32_t EvaluateAtTP(const Workspace& ws, Driver& d, double t, double p) {
+    if (!(t > 0.0) || !(p > 0.0)) return kProp3Invalid;
+    d.t = t;
+    d.p = p;
+    FlashAt(ws, d);
+    Properties(ws, d);
+    return Finish(ws, d, kProp3Ok);
+}
+
+// The T (P given) or P (T given) that meets the specification, written back.
+int32_t SearchForUnknown(const Workspace& ws, Driver& d, double* t, double* p, double tguess) {
+    const bool overT = *p != MISSING;
+    if (overT)
+        d.p = *p;
+    else
+        d.t = *t;
+    Search sr;
+    if (!SetUpSearch(ws, d, overT, tguess, sr)) {
+        NothingEvaluated(d);
+        return Finish(ws, d, overT ? kProp3NoTemperature : kProp3NoPressure);
+    }
+    // A mixture's enthalpy search reports the vapour fraction it finds.
+    if (overT && d.pure < 0 && d.hspec) d.frac[0] = MISSING;
+    const int32_t status = RunSearch(ws, d, sr);
     *t = d.t;
     *p = d.p;
     return Finish(ws, d, status);
+}
+
+}  // namespace
+
+int32_t Prop3(const Workspace& ws, int32_t method, int32_t hmethod, double* t, double* p,
+              const double* z, double* y, double* x, double* xw, double* xl, int32_t* phases,
+              double* frac, double* h, double* s, double* cp, double* v, double* molwt,
+              double tguess, const double* tol) {
+    if (!ValidSpecification(ws, method, hmethod, *t, *p, z, frac, h, s, tol)) return kProp3Invalid;
+    Driver d = Prepare(ws, method, hmethod, z, y, x, xw, xl, phases, frac, h, s, cp, v, molwt, tol);
+    if (*t != MISSING && *p != MISSING) return EvaluateAtTP(ws, d, *t, *p);
+    return SearchForUnknown(ws, d, t, p, tguess);
 }
 
 }  // namespace vt

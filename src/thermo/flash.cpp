@@ -451,80 +451,138 @@ struct StepStats {
 };
 
 double Spread(double mx, double mn) {
-    return ClippedExp(mx < kLnKLimit ? mx : kLnKLimit) - ClippedExp(mn > -kLnKLimit ? mn : -kLnKLimit);
+    return ClippedExp(mx < kLnKLimit ? mx : kLnKLimit) -
+           ClippedExp(mn > -kLnKLimit ? mn : -kLnKLimit);
 }
 
-}  // namespace
+// Thresholds of the successive substitution.
+constexpr double kTraceFeed = 1e-7;      // feed fraction left out of the initial estimates
+constexpr double kPresent = 1e-12;       // fraction from which a component counts in a phase
+constexpr double kNoChange = 1e-4;       // ln K step spread (or Z difference) taken as none
+constexpr double kLiquidsAlike = 1e-4;   // composition difference of two liquids taken as one
+constexpr double kVanishing = 1e-6;      // phase fraction of a vanishing phase
+constexpr double kThirdPhase = 0.01;     // phase fraction below which a third phase may go
+constexpr double kNearlyAll = 0.99;      // phase fraction of a phase holding nearly all
+constexpr int kWatchFrom = 30;           // iteration from which a three-phase split may drop one
+constexpr int kDropSmallestAfter = 125;  // iteration after which the smallest phase goes
+constexpr int kVanishAfter = 3;          // iterations before a vanishing phase may go
+constexpr int kCautiousUntil = 50;       // three phases: cautious acceleration before this
+constexpr int kBoldFrom = 25;            // one phase nearly all: bolder acceleration after this
+constexpr int kEarlyUntil = 8;           // iterations with the doubled step limit (three phases)
+constexpr double kCapCautious = 3.0;     // acceleration factor caps
+constexpr double kCapNormal = 10.0;
+constexpr double kCapBold = 30.0;
+constexpr double kStepLimit = 6.0;   // largest accelerated ln K step
+constexpr double kTinySum = 1e-100;  // floor of the eigenvalue sums
 
-void Flash(const Workspace& ws, int method, int32_t freeWater, double t, double p,
-           double* const* comps, int32_t* states, double* betas) {
-    const int n = ws.ncomp;
-    double* x0 = comps[0];
-    double* x1 = comps[1];
-    double* x2 = comps[2];
-    const double* zin = comps[3];
-    if (method == 0) {
-        for (int i = 0; i < n; ++i) {
-            x0[i] = zin[i];
-            x1[i] = x2[i] = MISSING;
-        }
-        states[0] = kLiquid;
-        states[1] = states[2] = kAbsent;
-        betas[0] = 1.0;
-        betas[1] = betas[2] = 0.0;
-        return;
+// One flash: its arguments and the iteration's working arrays.
+struct FlashRun {
+    FlashRun(const Workspace& w, int m, int32_t fw, double tt, double pp, double* const* comps,
+             double* z, int32_t* st, double* b)
+        : ws(w),
+          method(m),
+          freeWater(fw),
+          t(tt),
+          p(pp),
+          n(w.ncomp),
+          cs{comps[0], comps[1], comps[2], z},
+          states(st),
+          betas(b),
+          lnK1(w.flash.lnK1),
+          lnK2(w.flash.lnK2),
+          dl1(w.flash.step1),
+          dl2(w.flash.step2),
+          prev1(w.flash.prev1),
+          prev2(w.flash.prev2) {}
+
+    const Workspace& ws;
+    int method;
+    int32_t freeWater;
+    double t, p;
+    int n;
+    double* cs[4];  // x0, x1, x2 and the working feed
+    int32_t* states;
+    double* betas;
+    double *lnK1, *lnK2, *dl1, *dl2, *prev1, *prev2;
+    double acc[3] = {1.0, 1.0, 1.0};  // acceleration factors of the liquids
+    StepStats st[3];                  // this iteration's ln K steps of the liquids
+    double maxd = 0.0, mind = 0.0;    // ... and of liquid 1 against liquid 2
+
+    double* LnK(int ph) const { return ph == 1 ? lnK1 : lnK2; }
+    double* Prev(int ph) const { return ph == 1 ? prev1 : prev2; }
+    double* Step(int ph) const { return ph == 1 ? dl1 : dl2; }
+    bool Has(int k) const { return states[k] != kAbsent; }
+};
+
+enum class Next { kStep, kRestart, kDone };
+
+// Method 0: the feed as one liquid in slot 0.
+void FeedAsOneLiquid(const Workspace& ws, double* const* comps, int32_t* states, double* betas) {
+    for (int i = 0; i < ws.ncomp; ++i) {
+        comps[0][i] = comps[3][i];
+        comps[1][i] = comps[2][i] = MISSING;
     }
-    // Working feed: negative and non-finite fractions count as absent.
-    double* z = ws.flash.feed;
+    states[0] = kLiquid;
+    states[1] = states[2] = kAbsent;
+    betas[0] = 1.0;
+    betas[1] = betas[2] = 0.0;
+}
+
+// The working feed z (negative and non-finite fractions as absent); false
+// when the method, state or feed cannot be flashed.
+bool WorkingFeed(const Workspace& ws, int method, double t, double p, const double* zin,
+                 double* z) {
     double zsum = 0.0;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < ws.ncomp; ++i) {
         z[i] = std::isfinite(zin[i]) && zin[i] > 0.0 ? zin[i] : 0.0;
         zsum += z[i];
     }
-    const bool sane = method >= 1 && method <= 3 && std::isfinite(t) && t > 0.0 &&
-                      std::isfinite(p) && p > 0.0 && std::isfinite(zsum) && zsum > 0.0;
-    if (!sane) {
-        SinglePhaseFeed(ws, comps, z, states, betas);
-        return;
-    }
-    double* cs[4] = {x0, x1, x2, z};
-    double* lnK1 = ws.flash.lnK1;
-    double* lnK2 = ws.flash.lnK2;
-    double* dl1 = ws.flash.step1;
-    double* dl2 = ws.flash.step2;
-    double* prev1 = ws.flash.prev1;
-    double* prev2 = ws.flash.prev2;
-    for (int i = 0; i < n; ++i) {
-        x0[i] = x1[i] = x2[i] = 0.0;
-        lnK1[i] = lnK2[i] = dl1[i] = dl2[i] = 0.0;
-    }
-    states[0] = kVapour;
-    states[1] = kLiquid;
-    states[2] = n > 1 ? kLiquid : kAbsent;
-    double acc[3] = {1.0, 1.0, 1.0};
+    return method >= 1 && method <= 3 && std::isfinite(t) && t > 0.0 && std::isfinite(p) &&
+           p > 0.0 && std::isfinite(zsum) && zsum > 0.0;
+}
 
-    // Initial estimates from the feed without its traces.
-    double* zt = ws.flash.feedTrimmed;
-    for (int i = 0; i < n; ++i) zt[i] = z[i] < 1e-7 ? 0.0 : z[i];
-    double* ci[4] = {x0, x1, x2, zt};
-    lnK1[0] = MISSING;
-    KUpdate(ws, method, freeWater, t, p, ci, lnK1, lnK2, states);
-    if (lnK1[0] == MISSING) lnK1[0] = 0.0;  // first component too small to estimate
+// Empty phases and ln K, and the three slots assumed present.
+void ClearIterates(FlashRun& r) {
+    for (int i = 0; i < r.n; ++i) {
+        r.cs[0][i] = r.cs[1][i] = r.cs[2][i] = 0.0;
+        r.lnK1[i] = r.lnK2[i] = r.dl1[i] = r.dl2[i] = 0.0;
+    }
+    r.states[0] = kVapour;
+    r.states[1] = kLiquid;
+    r.states[2] = r.n > 1 ? kLiquid : kAbsent;
+}
 
-    if (states[2] == kLiquid) {
+// Initial ln K from the feed without its traces, and starting fractions.
+void InitialEstimates(FlashRun& r) {
+    double* zt = r.ws.flash.feedTrimmed;
+    for (int i = 0; i < r.n; ++i) zt[i] = r.cs[3][i] < kTraceFeed ? 0.0 : r.cs[3][i];
+    double* ci[4] = {r.cs[0], r.cs[1], r.cs[2], zt};
+    r.lnK1[0] = MISSING;
+    KUpdate(r.ws, r.method, r.freeWater, r.t, r.p, ci, r.lnK1, r.lnK2, r.states);
+    if (r.lnK1[0] == MISSING) r.lnK1[0] = 0.0;  // first component too small to estimate
+    double* betas = r.betas;
+    if (r.states[2] == kLiquid) {
         betas[0] = betas[2] = 0.33;
     } else {
         betas[0] = 0.5;
         betas[2] = 0.0;
     }
     betas[1] = 0.0;
+}
 
-    bool shortcut = true;
+// The estimates leave one phase: the feed is that phase, the others follow
+// from the ln K. False when there is a split to iterate.
+bool OnePhaseFromEstimates(FlashRun& r) {
+    int32_t* states = r.states;
+    double* betas = r.betas;
+    double *x0 = r.cs[0], *x1 = r.cs[1], *x2 = r.cs[2];
+    const double* z = r.cs[3];
+    const double *lnK1 = r.lnK1, *lnK2 = r.lnK2;
     if (states[1] == kAbsent && states[2] == kAbsent) {
         states[0] = kVapour;
         betas[0] = 1.0;
         betas[1] = betas[2] = 0.0;
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < r.n; ++i) {
             x0[i] = z[i];
             x1[i] = x0[i] / ExpLnK(lnK1[i]);
             x2[i] = x0[i] / ExpLnK(lnK2[i]);
@@ -533,7 +591,7 @@ void Flash(const Workspace& ws, int method, int32_t freeWater, double t, double 
         states[1] = kLiquid;
         betas[0] = betas[2] = 0.0;
         betas[1] = 1.0;
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < r.n; ++i) {
             x1[i] = z[i];
             x0[i] = ExpLnK(lnK1[i]) * x1[i];
             x2[i] = x0[i] / ExpLnK(lnK2[i]);
@@ -542,183 +600,245 @@ void Flash(const Workspace& ws, int method, int32_t freeWater, double t, double 
         states[2] = kLiquid;
         betas[0] = betas[1] = 0.0;
         betas[2] = 1.0;
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < r.n; ++i) {
             x2[i] = z[i];
             x0[i] = ExpLnK(lnK2[i]) * x2[i];
             x1[i] = x0[i] / ExpLnK(lnK1[i]);
         }
     } else {
-        shortcut = false;
+        return false;
     }
+    return true;
+}
 
-    for (int it = 1; !shortcut && it <= kFlashMaxIter; ++it) {
-        PhaseSplit(ws, cs, lnK1, lnK2, states, betas);
+// A vapour slot holding the aqueous phase: exchange slots 0 and 2.
+void AqueousOutOfVapourSlot(FlashRun& r) {
+    const int n = r.n;
+    bool swap = !r.Has(0) && r.Has(2);
+    if (r.Has(0) && r.Has(2))
+        for (int i = 0; i < n && !swap; ++i)
+            swap = r.lnK1[i] < -kLnKLimit && r.lnK2[i] < -kLnKLimit;
+    if (!swap) return;
+    SwapValues(r.betas[0], r.betas[2]);
+    SwapValues(r.states[0], r.states[2]);
+    SwapContents(r.cs[0], r.cs[2], n);
+    for (int i = 0; i < n; ++i) {
+        r.lnK1[i] -= r.lnK2[i];
+        r.lnK2[i] = -r.lnK2[i];
+        r.dl1[i] -= r.dl2[i];
+        r.dl2[i] = -r.dl2[i];
+    }
+    r.acc[1] = r.acc[2] = 1.0;
+}
 
-        // A vapour slot holding the aqueous phase: exchange slots 0 and 2.
-        bool swap = states[0] == kAbsent && states[2] != kAbsent;
-        if (states[0] != kAbsent && states[2] != kAbsent)
-            for (int i = 0; i < n && !swap; ++i)
-                swap = lnK1[i] < -kLnKLimit && lnK2[i] < -kLnKLimit;
-        if (swap) {
-            SwapValues(betas[0], betas[2]);
-            SwapValues(states[0], states[2]);
-            SwapContents(x0, x2, n);
-            for (int i = 0; i < n; ++i) {
-                lnK1[i] -= lnK2[i];
-                lnK2[i] = -lnK2[i];
-                dl1[i] -= dl2[i];
-                dl2[i] = -dl2[i];
-            }
-            acc[1] = acc[2] = 1.0;
-        }
+// New ln K from the split's compositions, the previous ones kept.
+void SubstitutionStep(FlashRun& r) {
+    for (int i = 0; i < r.n; ++i) {
+        r.prev1[i] = r.lnK1[i];
+        r.prev2[i] = r.lnK2[i];
+    }
+    KUpdate(r.ws, r.method, r.freeWater, r.t, r.p, r.cs, r.lnK1, r.lnK2, r.states);
+}
 
+// The ln K steps of each present liquid and their statistics.
+void StepStatistics(FlashRun& r, int it) {
+    const int n = r.n;
+    const double* z = r.cs[3];
+    for (StepStats& s : r.st) s = StepStats{};
+    for (int ph = 1; ph <= 2; ++ph) {
+        if (!r.Has(ph)) continue;
+        double* lnk = r.LnK(ph);
+        const double* prev = r.Prev(ph);
+        double* dl = r.Step(ph);
+        const double* x = r.cs[ph];
+        int counted = 0;
+        for (int i = 0; i < n; ++i)
+            if (z[i] < kPresent || std::fabs(lnk[i]) > kLnKLimit) ++counted;
+        const bool all = counted == n;
+        StepStats& s = r.st[ph];
         for (int i = 0; i < n; ++i) {
-            prev1[i] = lnK1[i];
-            prev2[i] = lnK2[i];
-        }
-        KUpdate(ws, method, freeWater, t, p, cs, lnK1, lnK2, states);
-
-        StepStats st[3];
-        for (int ph = 1; ph <= 2; ++ph) {
-            if (states[ph] == kAbsent) continue;
-            double* lnk = ph == 1 ? lnK1 : lnK2;
-            const double* prev = ph == 1 ? prev1 : prev2;
-            double* dl = ph == 1 ? dl1 : dl2;
-            const double* x = cs[ph];
-            int counted = 0;
-            for (int i = 0; i < n; ++i)
-                if (z[i] < 1e-12 || std::fabs(lnk[i]) > kLnKLimit) ++counted;
-            const bool all = counted == n;
-            StepStats& s = st[ph];
-            for (int i = 0; i < n; ++i) {
-                bool usable;
-                if (all) {
-                    usable = z[i] >= kZAbsent;
-                    if (usable) lnk[i] = Clip(lnk[i], -kLnKLimit, kLnKLimit);
-                } else {
-                    usable = z[i] >= 1e-12 && std::fabs(lnk[i]) <= kLnKLimit;
-                }
-                if (!usable || !(z[i] >= kZAbsent)) {
-                    dl[i] = 0.0;
-                    continue;
-                }
-                const double d = lnk[i] - prev[i];
-                if (x[i] >= 1e-12) {
-                    if (d > s.max) s.max = d;
-                    if (d < s.min) s.min = d;
-                    if (it != 1) {
-                        s.s1 += dl[i] * dl[i];
-                        s.s2 += dl[i] * d;
-                        if (std::fabs(d) > s.m) s.m = std::fabs(d);
-                    }
-                }
-                dl[i] = d;
+            bool usable;
+            if (all) {
+                usable = z[i] >= kZAbsent;
+                if (usable) lnk[i] = Clip(lnk[i], -kLnKLimit, kLnKLimit);
+            } else {
+                usable = z[i] >= kPresent && std::fabs(lnk[i]) <= kLnKLimit;
             }
-        }
-        if (it == 1) continue;
-
-        // Three phases: watch the two liquids against each other.
-        double maxd = 0.0, mind = 0.0;
-        if (states[0] != kAbsent && states[1] != kAbsent && states[2] != kAbsent) {
-            bool alike = true;
-            for (int i = 0; i < n; ++i) {
-                if (z[i] >= 1e-12 && std::fabs(lnK1[i] - lnK2[i]) <= kLnKLimit && x1[i] >= 1e-12 &&
-                    x2[i] >= 1e-12) {
-                    const double dd = dl1[i] - dl2[i];
-                    if (dd > maxd) maxd = dd;
-                    if (dd < mind) mind = dd;
-                }
-                if (std::fabs(x1[i] - x2[i]) > 1e-4) alike = false;
-            }
-            if (alike) {
-                const int gone = betas[1] < betas[2] ? 1 : 2;
-                MergePhase(ws, cs, states, betas, 3 - gone, gone);
-            }
-            bool reset = alike;
-            if (it >= 30) {
-                if (!(st[2].min < -1e-4 || maxd > 1e-4 || betas[2] >= 0.01)) {
-                    states[2] = kAbsent;
-                    reset = true;
-                } else if (!(st[1].max > 1e-4 || st[2].max > 1e-4 || betas[0] >= 0.01)) {
-                    states[0] = kAbsent;
-                    reset = true;
-                } else if (!(st[1].min < -1e-4 || mind < -1e-4 || betas[1] >= 0.01)) {
-                    states[1] = kAbsent;
-                    reset = true;
-                } else if (it > 125) {
-                    for (int k = 2; k >= 0; --k)
-                        if (betas[k] < 1e-6) {
-                            states[k] = kAbsent;
-                            reset = true;
-                            break;
-                        }
-                }
-            }
-            if (reset) {
-                it = 0;  // a changed phase set gets a fresh iteration budget
+            if (!usable || !(z[i] >= kZAbsent)) {
+                dl[i] = 0.0;
                 continue;
             }
-        }
-
-        const bool s0 = states[0] != kAbsent, s1 = states[1] != kAbsent, s2 = states[2] != kAbsent;
-        const double sp1 = Spread(st[1].max, st[1].min), sp2 = Spread(st[2].max, st[2].min);
-        const double sp12 = Spread(maxd, mind);
-        if ((sp12 <= 1e-4 && !s0) || (sp2 <= 1e-4 && !s1) ||
-            (sp1 <= 1e-4 && (!s2 || (sp2 <= 1e-4 && sp12 <= 1e-4))) || (!s0 && (!s1 || !s2)) ||
-            (!s1 && !s2))
-            break;
-
-        // Vanishing phases.
-        const bool vanishing = (s1 && betas[1] < 1e-6) || (s2 && betas[2] < 1e-6);
-        if (s0 && betas[0] < 1e-6 && st[1].max <= 1e-4 && st[2].max <= 1e-4 && it > 3 &&
-            !vanishing) {
-            states[0] = kAbsent;
-            continue;
-        }
-        if (s1 && betas[1] < 1e-6 && st[1].min >= -1e-4 && mind >= -1e-4 && it > 3)
-            states[1] = kAbsent;
-        else if (betas[2] < 1e-6 && st[2].min >= -1e-4 && maxd <= 1e-4)
-            states[2] = kAbsent;
-        if (states[0] == kAbsent) continue;
-
-        // Dominant-eigenvalue acceleration of each liquid's ln K.
-        const bool three = states[1] != kAbsent && states[2] != kAbsent;
-        const bool nearlyOne = betas[0] > 0.99 || betas[1] > 0.99 || betas[2] > 0.99;
-        for (int ph = 1; ph <= 2; ++ph) {
-            if (states[ph] == kAbsent) continue;
-            StepStats& s = st[ph];
-            if (std::fabs(s.s1) < 1e-100) s.s1 = 1e-100;
-            if (std::fabs(s.s2) < 1e-100) s.s2 = 1e-100;
-            const double lambda = std::fmax(std::fabs(1.0 - s.s2 / s.s1), 1e-100);
-            double cap = 10.0, mult = 1.0;
-            if (three && it < 50) {
-                cap = 3.0;
-                mult = 2.0;
-            } else if (nearlyOne && it > 25) {
-                cap = 30.0;
+            const double d = lnk[i] - prev[i];
+            if (x[i] >= kPresent) {
+                if (d > s.max) s.max = d;
+                if (d < s.min) s.min = d;
+                if (it != 1) {
+                    s.s1 += dl[i] * dl[i];
+                    s.s2 += dl[i] * d;
+                    if (std::fabs(d) > s.m) s.m = std::fabs(d);
+                }
             }
-            double fmax = 6.0 / (s.m + 1e-5);
-            if (it < 8) fmax *= mult;
-            double f = acc[ph] / lambda;
-            if (fmax < f) f = fmax;
-            if (cap < f) f = cap;
-            acc[ph] = f;
-            double* lnk = ph == 1 ? lnK1 : lnK2;
-            const double* prev = ph == 1 ? prev1 : prev2;
-            const double* dl = ph == 1 ? dl1 : dl2;
-            const double* x = cs[ph];
-            // The factor is estimated from, and its step limit set by, the
-            // components present in the phase (x >= 1e-12). A component
-            // practically absent from it takes the plain substitution step:
-            // its ln K may sit on an absence marker that the split cannot
-            // reproduce (e.g. 115.15 against the split's exp limit of 50),
-            // and an extrapolated step would throw it far outside the ln K
-            // range.
-            for (int i = 0; i < n; ++i)
-                if (z[i] >= kZAbsent) lnk[i] = prev[i] + (x[i] >= 1e-12 ? f : 1.0) * dl[i];
+            dl[i] = d;
         }
     }
+}
 
+// Three phases: the two liquids watched against each other; alike liquids
+// merge, and a phase that stays small goes. True when the phase set changed.
+bool ThreePhaseWatch(FlashRun& r, int it) {
+    r.maxd = r.mind = 0.0;
+    if (!(r.Has(0) && r.Has(1) && r.Has(2))) return false;
+    const double *z = r.cs[3], *x1 = r.cs[1], *x2 = r.cs[2];
+    int32_t* states = r.states;
+    double* betas = r.betas;
+    bool alike = true;
+    for (int i = 0; i < r.n; ++i) {
+        if (z[i] >= kPresent && std::fabs(r.lnK1[i] - r.lnK2[i]) <= kLnKLimit &&
+            x1[i] >= kPresent && x2[i] >= kPresent) {
+            const double dd = r.dl1[i] - r.dl2[i];
+            if (dd > r.maxd) r.maxd = dd;
+            if (dd < r.mind) r.mind = dd;
+        }
+        if (std::fabs(x1[i] - x2[i]) > kLiquidsAlike) alike = false;
+    }
+    if (alike) {
+        const int gone = betas[1] < betas[2] ? 1 : 2;
+        MergePhase(r.ws, r.cs, states, betas, 3 - gone, gone);
+    }
+    if (it < kWatchFrom) return alike;
+    const StepStats* st = r.st;
+    if (!(st[2].min < -kNoChange || r.maxd > kNoChange || betas[2] >= kThirdPhase)) {
+        states[2] = kAbsent;
+        return true;
+    }
+    if (!(st[1].max > kNoChange || st[2].max > kNoChange || betas[0] >= kThirdPhase)) {
+        states[0] = kAbsent;
+        return true;
+    }
+    if (!(st[1].min < -kNoChange || r.mind < -kNoChange || betas[1] >= kThirdPhase)) {
+        states[1] = kAbsent;
+        return true;
+    }
+    if (it > kDropSmallestAfter)
+        for (int k = 2; k >= 0; --k)
+            if (betas[k] < kVanishing) {
+                states[k] = kAbsent;
+                return true;
+            }
+    return alike;
+}
+
+// The ln K no longer move, or too few phases are left to split.
+bool Converged(const FlashRun& r) {
+    const bool s0 = r.Has(0), s1 = r.Has(1), s2 = r.Has(2);
+    const double sp1 = Spread(r.st[1].max, r.st[1].min), sp2 = Spread(r.st[2].max, r.st[2].min);
+    const double sp12 = Spread(r.maxd, r.mind);
+    return (sp12 <= kNoChange && !s0) || (sp2 <= kNoChange && !s1) ||
+           (sp1 <= kNoChange && (!s2 || (sp2 <= kNoChange && sp12 <= kNoChange))) ||
+           (!s0 && (!s1 || !s2)) || (!s1 && !s2);
+}
+
+// Removes a phase whose fraction vanishes while its ln K hold still. True
+// when the vapour slot is (now) empty: no acceleration this iteration.
+bool RemoveVanishingPhase(FlashRun& r, int it) {
+    const bool s0 = r.Has(0), s1 = r.Has(1), s2 = r.Has(2);
+    const double* betas = r.betas;
+    const StepStats* st = r.st;
+    const bool vanishing = (s1 && betas[1] < kVanishing) || (s2 && betas[2] < kVanishing);
+    if (s0 && betas[0] < kVanishing && st[1].max <= kNoChange && st[2].max <= kNoChange &&
+        it > kVanishAfter && !vanishing) {
+        r.states[0] = kAbsent;
+        return true;
+    }
+    if (s1 && betas[1] < kVanishing && st[1].min >= -kNoChange && r.mind >= -kNoChange &&
+        it > kVanishAfter)
+        r.states[1] = kAbsent;
+    else if (betas[2] < kVanishing && st[2].min >= -kNoChange && r.maxd <= kNoChange)
+        r.states[2] = kAbsent;
+    return !r.Has(0);
+}
+
+// Dominant-eigenvalue acceleration of each liquid's ln K.
+void Accelerate(FlashRun& r, int it) {
+    const double* betas = r.betas;
+    const double* z = r.cs[3];
+    const bool three = r.Has(1) && r.Has(2);
+    const bool nearlyOne = betas[0] > kNearlyAll || betas[1] > kNearlyAll || betas[2] > kNearlyAll;
+    for (int ph = 1; ph <= 2; ++ph) {
+        if (!r.Has(ph)) continue;
+        StepStats& s = r.st[ph];
+        if (std::fabs(s.s1) < kTinySum) s.s1 = kTinySum;
+        if (std::fabs(s.s2) < kTinySum) s.s2 = kTinySum;
+        const double lambda = std::fmax(std::fabs(1.0 - s.s2 / s.s1), kTinySum);
+        double cap = kCapNormal, mult = 1.0;
+        if (three && it < kCautiousUntil) {
+            cap = kCapCautious;
+            mult = 2.0;
+        } else if (nearlyOne && it > kBoldFrom) {
+            cap = kCapBold;
+        }
+        double fmax = kStepLimit / (s.m + 1e-5);
+        if (it < kEarlyUntil) fmax *= mult;
+        double f = r.acc[ph] / lambda;
+        if (fmax < f) f = fmax;
+        if (cap < f) f = cap;
+        r.acc[ph] = f;
+        double* lnk = r.LnK(ph);
+        const double* prev = r.Prev(ph);
+        const double* dl = r.Step(ph);
+        const double* x = r.cs[ph];
+        // The factor is estimated from, and its step limit set by, the
+        // components present in the phase (x >= 1e-12). A component
+        // practically absent from it takes the plain substitution step:
+        // its ln K may sit on an absence marker that the split cannot
+        // reproduce (e.g. 115.15 against the split's exp limit of 50),
+        // and an extrapolated step would throw it far outside the ln K
+        // range.
+        for (int i = 0; i < r.n; ++i)
+            if (z[i] >= kZAbsent) lnk[i] = prev[i] + (x[i] >= kPresent ? f : 1.0) * dl[i];
+    }
+}
+
+// One iteration: split, new ln K, phase-set changes, acceleration.
+Next Iterate(FlashRun& r, int it) {
+    PhaseSplit(r.ws, r.cs, r.lnK1, r.lnK2, r.states, r.betas);
+    AqueousOutOfVapourSlot(r);
+    SubstitutionStep(r);
+    StepStatistics(r, it);
+    if (it == 1) return Next::kStep;
+    if (ThreePhaseWatch(r, it)) return Next::kRestart;
+    if (Converged(r)) return Next::kDone;
+    if (RemoveVanishingPhase(r, it)) return Next::kStep;
+    Accelerate(r, it);
+    return Next::kStep;
+}
+
+// Successive substitution up to the iteration limit; a changed phase set
+// gets a fresh iteration budget.
+void SuccessiveSubstitution(FlashRun& r) {
+    for (int it = 1; it <= kFlashMaxIter;) {
+        const Next next = Iterate(r, it);
+        if (next == Next::kDone) return;
+        it = next == Next::kRestart ? 1 : it + 1;
+    }
+}
+
+// The only present slot, or -1 when there are more (or none).
+int LonePhase(const int32_t* states) {
+    int present = 0, only = 0;
+    for (int k = 0; k < 3; ++k)
+        if (states[k] != kAbsent) {
+            ++present;
+            only = k;
+        }
+    return present == 1 ? only : -1;
+}
+
+// Fractions of the present phases normalised; all in absent slots: the
+// material in slot 0. A single phase is the feed.
+void NormaliseFractions(FlashRun& r) {
+    int32_t* states = r.states;
+    double* betas = r.betas;
     double sum = 0.0;
     for (int k = 0; k < 3; ++k) {
         if (states[k] == kAbsent) betas[k] = 0.0;
@@ -726,30 +846,32 @@ void Flash(const Workspace& ws, int method, int32_t freeWater, double t, double 
     }
     if (sum != 0.0)
         for (int k = 0; k < 3; ++k) betas[k] /= sum;
-    int present = 0, only = 0;
-    for (int k = 0; k < 3; ++k)
-        if (states[k] != kAbsent) {
-            ++present;
-            only = k;
-        }
-    if (sum == 0.0 || present == 0) {
-        // Every fraction went to absent slots: keep the material in slot 0.
-        only = 0;
+    if (sum == 0.0 || !(r.Has(0) || r.Has(1) || r.Has(2))) {
         states[0] = kVapour;
         states[1] = states[2] = kAbsent;
-        present = 1;
     }
-    if (present == 1) SinglePhaseIsFeed(ws, method, t, p, cs, states, betas, only);
-    FlashFinish(ws, method, freeWater, t, p, cs, states, betas);
+    const int only = LonePhase(states);
+    if (only >= 0) SinglePhaseIsFeed(r.ws, r.method, r.t, r.p, r.cs, states, betas, only);
+}
+
+}  // namespace
+
+void Flash(const Workspace& ws, int method, int32_t freeWater, double t, double p,
+           double* const* comps, int32_t* states, double* betas) {
+    if (method == 0) return FeedAsOneLiquid(ws, comps, states, betas);
+    double* z = ws.flash.feed;
+    if (!WorkingFeed(ws, method, t, p, comps[3], z))
+        return SinglePhaseFeed(ws, comps, z, states, betas);
+    FlashRun r(ws, method, freeWater, t, p, comps, z, states, betas);
+    ClearIterates(r);
+    InitialEstimates(r);
+    if (!OnePhaseFromEstimates(r)) SuccessiveSubstitution(r);
+    NormaliseFractions(r);
+    FlashFinish(ws, method, freeWater, t, p, r.cs, states, betas);
     // Merging in the finish may leave one phase of a not fully converged
     // split: it is the feed as well.
-    present = 0;
-    for (int k = 0; k < 3; ++k)
-        if (states[k] != kAbsent) {
-            ++present;
-            only = k;
-        }
-    if (present == 1) SinglePhaseIsFeed(ws, method, t, p, cs, states, betas, only);
+    const int only = LonePhase(states);
+    if (only >= 0) SinglePhaseIsFeed(ws, method, t, p, r.cs, states, betas, only);
 }
 
 }  // namespace vt
