@@ -46,7 +46,7 @@ VANTARO_API int32_t SonicVelocity(int32_t method, int32_t hmethod, double p, dou
     if (!c) return vt::kSonicFailed;
     const bool ideal = IdealGasFormula(method, hmethod);
     if (!ideal && (!z || !tol)) return SonicFailed(c);
-    return Guarded(FpExit::Clear, vt::kSonicFailed, [&] {
+    return Guarded(__func__, FpExit::Clear, vt::kSonicFailed, [&] {
         if (ideal) {
             if (!IdealGasArguments(p, rho, cpin)) return SonicFailed(c);
         } else {
@@ -64,7 +64,7 @@ VANTARO_API int32_t FastSonicVelocity(int32_t method, int32_t hmethod, double p,
     if (!c) return vt::kSonicFailed;
     const bool ideal = IdealGasFormula(method, hmethod);
     if (!ideal && (!z || !tol)) return SonicFailed(c);
-    return Guarded(FpExit::Clear, vt::kSonicFailed, [&] {
+    return Guarded(__func__, FpExit::Clear, vt::kSonicFailed, [&] {
         if (ideal) {
             if (!IdealGasArguments(p, rho, cpin)) return SonicFailed(c);
         } else if (!WorkspaceOpen() || !Positive(p) || !Positive(mwin) || !Positive(rho) ||
@@ -86,7 +86,7 @@ VANTARO_API int32_t PressureChoke(int32_t method, int32_t hmethod, double area, 
         return vt::kChokeFailed;
     };
     if (!t || !z || !tol) return refuse();
-    return Guarded(FpExit::Clear, vt::kChokeFailed, [&] {
+    return Guarded(__func__, FpExit::Clear, vt::kChokeFailed, [&] {
         if (!WorkspaceOpen() || !Positive(area) || !Positive(massflow) || !std::isfinite(hin) ||
             !Positive(*p))
             return refuse();

@@ -33,6 +33,7 @@ VANTARO_API int32_t NewTwoPhaseDp(int32_t frictionMethod, int32_t twoPhaseMethod
     try {
         return vt::NewTwoPhaseDp(vt::g_ws, c, *result);
     } catch (...) {
+        vt::api::ReportException(__func__);
         vt::MarkFlowResultInvalid(*result);
         return vt::kTwoPhaseFailed;
     }

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "../support/messages.h"
 #include "api/guard.h"
 
 namespace {
@@ -12,9 +13,14 @@ namespace {
 using vt::api::FpExit;
 using vt::api::Guarded;
 
+// ... and a message naming the export.
 TEST(ExportGuard, ExceptionsBecomeTheFailureResult) {
-    EXPECT_EQ(Guarded(FpExit::Clear, -7, []() -> int { throw std::runtime_error("x"); }), -7);
-    EXPECT_EQ(Guarded(FpExit::Keep, 3, []() -> int { throw 1; }), 3);
+    vt::test::Messages m;
+    EXPECT_EQ(Guarded("Prop3", FpExit::Clear, -7, []() -> int { throw std::runtime_error("x"); }), -7);
+    EXPECT_EQ(Guarded("CloseProps", FpExit::Keep, 3, []() -> int { throw 1; }), 3);
+    const std::vector<std::string> want = {"Internal error in Prop3: x",
+                                           "Internal error in CloseProps: unknown exception"};
+    EXPECT_EQ(m.texts, want);
 }
 
 }  // namespace
