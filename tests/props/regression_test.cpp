@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iomanip>
 #include <vector>
 
 #include "../support/component_table.h"
@@ -49,10 +50,12 @@ std::vector<double> RunCase(const test::CsvRow& c) {
 }
 
 // Bit-identical on the platform and build that wrote the table; the
-// tolerance admits another compiler's or C library's last-bit differences.
+// tolerance admits another C library's last-bit differences, which the
+// iterations and the heat-capacity differences amplify to about 2e-11
+// (the Windows build under Wine).
 bool Close(double a, double b) {
     if (a == b || (std::isnan(a) && std::isnan(b))) return true;
-    return std::fabs(a - b) <= 1e-12 * std::fmax(std::fabs(a), std::fabs(b));
+    return std::fabs(a - b) <= 1e-9 * std::fmax(std::fabs(a), std::fabs(b));
 }
 
 TEST(Regression, FlashAndProp3MatchStoredResults) {
@@ -80,7 +83,8 @@ TEST(Regression, FlashAndProp3MatchStoredResults) {
         CloseProps();
         ASSERT_EQ(got.size(), want.size()) << "case " << k;
         for (size_t i = 0; i < got.size(); ++i)
-            EXPECT_PRED2(Close, got[i], want[i]) << "case " << k << " value " << i;
+            EXPECT_PRED2(Close, got[i], want[i])
+                << std::setprecision(17) << got[i] << " case " << k << " value " << i;
     }
 }
 
