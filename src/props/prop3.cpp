@@ -21,6 +21,16 @@ namespace {
 
 constexpr int kMaxSteps = 100000;
 
+// Perturbations of the fall-backs: temperature (K) and pressure (kPa).
+constexpr double kNudgeT = 0.01;
+constexpr double kNudgeP = 0.1;
+// Component material-balance error that triggers the repair.
+constexpr double kBalanceTol = 1e-5;
+// Vapour-fraction finish: a jump of the fraction at the remembered state
+// that marks a trivial split, and a miss that counts as far off.
+constexpr double kVfJump = 0.03;
+constexpr double kVfFar = 0.5;
+
 // The state of one Prop3 call: its arguments and the search bookkeeping.
 struct Driver {
     int method, hmethod;
@@ -244,7 +254,7 @@ void RepairMaterialBalance(const Workspace& ws, Driver& d) {
         double m = 0.0;
         for (int k = 0; k < 3; ++k)
             if (d.ph[k] && d.frac[k] != 0.0) m += d.frac[k] * d.cs[k][i];
-        off = std::fabs(m - d.z[i]) > 1e-5;
+        off = std::fabs(m - d.z[i]) > kBalanceTol;
     }
     if (!off) return;
     double* l1 = ws.prop3.lnK1;
@@ -280,23 +290,23 @@ int32_t PhaseFromPerturbation(const Workspace& ws, Driver& d, bool overT, double
     if (d.hspec) {
         if (!best[0] || (best[1] && best[2])) {
             newPhase = 0;
-            if (overT) tp = upper + 0.01;
-            else pp = d.p - 0.1;
+            if (overT) tp = upper + kNudgeT;
+            else pp = d.p - kNudgeP;
         } else if (!best[1]) {
             newPhase = 1;
-            if (overT) tp = lower - 0.01;
-            else pp = d.p + 0.1;
+            if (overT) tp = lower - kNudgeT;
+            else pp = d.p + kNudgeP;
         } else if (!best[2]) {
             newPhase = 2;
-            if (overT) tp = lower - 0.01;
-            else pp = d.p + 0.1;
+            if (overT) tp = lower - kNudgeT;
+            else pp = d.p + kNudgeP;
         } else {
             return kProp3Ok;
         }
     } else {
-        if (!best[0]) newPhase = 0, tp = d.t + 0.01;
-        else if (!best[1]) newPhase = 1, tp = d.t - 0.01;
-        else if (!best[2]) newPhase = 2, tp = d.t - 0.01;
+        if (!best[0]) newPhase = 0, tp = d.t + kNudgeT;
+        else if (!best[1]) newPhase = 1, tp = d.t - kNudgeT;
+        else if (!best[2]) newPhase = 2, tp = d.t - kNudgeT;
         else return kProp3Ok;
     }
     // Perturbed state.
@@ -378,7 +388,7 @@ bool SpecWithinReach(const Workspace& ws, Driver& d, bool overT, double tolx, do
     const double t = d.t, p = d.p;
     double lo = vf, hi = vf;
     for (double side : {-1.0, 1.0}) {
-        if (overT) d.t = t + side * std::fmax(tolx, 0.01);
+        if (overT) d.t = t + side * std::fmax(tolx, kNudgeT);
         else d.p = ClippedExp(std::log(p) + side * tolx);
         FlashAt(ws, d);
         lo = std::fmin(lo, d.frac[0]);
@@ -402,7 +412,7 @@ int32_t VapourFractionFinish(const Workspace& ws, Driver& d, bool met2, double t
         d.t = t2;
         d.p = p2;
         FlashAt(ws, d);
-        if (d.pure < 0 && IsTrivialSplit(ws, d.y, d.x) && std::fabs(d.frac[0] - before) >= 0.03)
+        if (d.pure < 0 && IsTrivialSplit(ws, d.y, d.x) && std::fabs(d.frac[0] - before) >= kVfJump)
             status = kProp3NoSolution;
     }
     int present = 0;
@@ -418,7 +428,7 @@ int32_t VapourFractionFinish(const Workspace& ws, Driver& d, bool met2, double t
         double* sub[4] = {c0, c1, c2, feed};
         int32_t st[3];
         double b[3];
-        Flash(ws, d.method, d.freeWater, d.t - 0.01, d.p, sub, st, b);
+        Flash(ws, d.method, d.freeWater, d.t - kNudgeT, d.p, sub, st, b);
         int slot = 1;
         double bl[3] = {0.0, 0.0, 0.0};
         for (int k = 0; k < 3 && slot <= 2; ++k) {
@@ -433,12 +443,12 @@ int32_t VapourFractionFinish(const Workspace& ws, Driver& d, bool met2, double t
         d.frac[1] = bl[1] * (1.0 - want);
         d.frac[2] = bl[2] * (1.0 - want);
     }
-    if (d.pure < 0 && (!met2 || std::fabs(d.frac[0] - want) > 0.5)) {
+    if (d.pure < 0 && (!met2 || std::fabs(d.frac[0] - want) > kVfFar)) {
         if (d.p >= SumZPc(ws, d)) {
             status = kProp3NoSolution;
         } else {
-            if (want >= 1.0) d.t += 0.01;
-            else if (d.spec <= 0.0) d.t -= 0.01;
+            if (want >= 1.0) d.t += kNudgeT;
+            else if (d.spec <= 0.0) d.t -= kNudgeT;
             FlashAt(ws, d);
         }
     }
