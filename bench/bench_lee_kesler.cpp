@@ -27,7 +27,7 @@ int32_t Run(Arrays& a, int hmethod, double t, double p, double hs) {
     a.frac[0] = vt::MISSING;
     a.h[3] = hs;
     a.s[3] = vt::MISSING;
-    return vt::Prop3(1, hmethod, &t, &p, a.z.data(), a.y.data(), a.x.data(), a.xw.data(),
+    return vt::Prop3(vt::g_ws, 1, hmethod, &t, &p, a.z.data(), a.y.data(), a.x.data(), a.xw.data(),
                      a.xl.data(), a.ph, a.frac, a.h, a.s, a.cp, a.v, a.mw, vt::MISSING, kTol);
 }
 
@@ -56,8 +56,8 @@ void BM_LkDeparture(benchmark::State& state) {
     const bool liquid = state.range(0) != 0;
     double h, cp, s;
     for (auto _ : state) {
-        vt::LkDeparture(liquid ? 180.0 : 300.0, 3000.0, kGasZ.data(), &h, &cp, &s, liquid ? 1 : 0,
-                        0.0);
+        vt::LkDeparture(vt::g_ws, liquid ? 180.0 : 300.0, 3000.0, kGasZ.data(), &h, &cp, &s,
+                        liquid ? 1 : 0, 0.0);
         benchmark::DoNotOptimize(h);
     }
     vt::CloseProps();

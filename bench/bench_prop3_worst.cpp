@@ -111,7 +111,7 @@ void BM_SplitFallbackTwentyFourExtreme(benchmark::State& state) {
     double* c[4] = {x0.data(), x1.data(), x2.data(), z.data()};
     for (auto _ : state) {
         double b1, b2;
-        vt::SplitBisect(c, k1.data(), k2.data(), &b1, &b2, 1e-15);
+        vt::SplitBisect(vt::g_ws, c, k1.data(), k2.data(), &b1, &b2, 1e-15);
         benchmark::DoNotOptimize(b1);
         benchmark::DoNotOptimize(b2);
     }

@@ -31,8 +31,8 @@ int32_t Run(Arrays& a, std::vector<double>& z, double t, double p, double vf, do
     a.frac[0] = vf;
     a.h[3] = hs;
     a.s[3] = ss;
-    return vt::Prop3(1, 1, &t, &p, z.data(), a.y.data(), a.x.data(), a.xw.data(), a.xl.data(),
-                     a.ph, a.frac, a.h, a.s, a.cp, a.v, a.mw, vt::MISSING, kTol);
+    return vt::Prop3(vt::g_ws, 1, 1, &t, &p, z.data(), a.y.data(), a.x.data(), a.xw.data(),
+                     a.xl.data(), a.ph, a.frac, a.h, a.s, a.cp, a.v, a.mw, vt::MISSING, kTol);
 }
 
 template <class F>

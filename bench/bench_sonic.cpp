@@ -32,8 +32,8 @@ State At(std::vector<double>& z, double t, double p) {
     int32_t ph[3];
     double frac[5], h[5], s[5], cp[5], v[5], mw[5];
     for (int k = 0; k < 5; ++k) frac[k] = h[k] = s[k] = vt::MISSING;
-    vt::Prop3(1, 1, &t, &p, z.data(), y.data(), x.data(), xw.data(), xl.data(), ph, frac, h, s,
-              cp, v, mw, vt::MISSING, kTol);
+    vt::Prop3(vt::g_ws, 1, 1, &t, &p, z.data(), y.data(), x.data(), xw.data(), xl.data(), ph, frac,
+              h, s, cp, v, mw, vt::MISSING, kTol);
     return {h[3], mw[3], frac[0]};
 }
 
@@ -44,7 +44,7 @@ void SonicAt(benchmark::State& state, const std::vector<std::string>& names,
     if ((s.vf > 0.0 && s.vf < 1.0) != twoPhase) state.SkipWithError("not the phase intended");
     double c = 0.0;
     for (auto _ : state) {
-        vt::SonicVelocity(1, 1, p, t, vt::MISSING, z.data(), s.mw, 0.0, 0.0, &c, kTol);
+        vt::SonicVelocity(vt::g_ws, 1, 1, p, t, vt::MISSING, z.data(), s.mw, 0.0, 0.0, &c, kTol);
         benchmark::DoNotOptimize(c);
     }
     state.counters["c_m_s"] = c;
@@ -71,8 +71,8 @@ void BM_PressureChokeGasRelief(benchmark::State& state) {
     const double t = 300.0;
     for (auto _ : state) {
         p = 101.325;
-        if (vt::PressureChoke(1, 1, 0.01864, 50000.0, s.h, &p, &t, z.data(), kTol, &rho, &vel,
-                              &mach, 0, 1) != vt::kChokeFound)
+        if (vt::PressureChoke(vt::g_ws, 1, 1, 0.01864, 50000.0, s.h, &p, &t, z.data(), kTol, &rho,
+                              &vel, &mach, 0, 1) != vt::kChokeFound)
             state.SkipWithError("no choke pressure");
     }
     state.counters["p_kPa"] = p;

@@ -17,17 +17,17 @@ const std::vector<double> kCondensateZ = {0.70, 0.10, 0.06, 0.05, 0.05, 0.04};
 void RunFlash(benchmark::State& state, const std::vector<std::string>& names,
               std::vector<double> z, int method, double t, double p, int expectPhases) {
     vt::test::OpenTable(names);
-    if (method == 3) vt::test::SetFreeWater();
+    const int32_t freeWater = vt::FreeWaterComponent(vt::g_ws, method);
     const size_t n = names.size();
     std::vector<double> x0(n), x1(n), x2(n);
     double* c[4] = {x0.data(), x1.data(), x2.data(), z.data()};
     int32_t st[3];
     double b[3];
-    vt::Flash(method, t, p, c, st, b);
+    vt::Flash(vt::g_ws, method, freeWater, t, p, c, st, b);
     const int phases = (st[0] != 0) + (st[1] != 0) + (st[2] != 0);
     if (phases != expectPhases) state.SkipWithError("unexpected phase count");
     for (auto _ : state) {
-        vt::Flash(method, t, p, c, st, b);
+        vt::Flash(vt::g_ws, method, freeWater, t, p, c, st, b);
         benchmark::DoNotOptimize(b);
     }
     vt::CloseProps();

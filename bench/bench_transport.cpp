@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "transport/transport.h"
 #include "workspace/workspace.h"
 
@@ -62,12 +62,12 @@ const double kGas[kN] = {0.03, 0.01, 0.005, 0.0, 0.005, 0.9, 0.05};
 
 void BM_ViscLiquid5(benchmark::State& state) {
     Open();
-    const double rho = vt::LiquidDensity(2, 320.0, 500.0, kLiquid);
+    const double rho = vt::LiquidDensity(vt::g_ws, 2, 320.0, 500.0, kLiquid);
     double M = 0;
     for (int i = 0; i < kN; ++i) M += kLiquid[i] * vt::g_ws.cd[i].mw;
     double out = 0;
     for (auto _ : state) {
-        vt::ViscLiquid(kLiquid, 500.0, 320.0, rho * M, &out);
+        vt::ViscLiquid(vt::g_ws, kLiquid, 500.0, 320.0, rho * M, &out);
         benchmark::DoNotOptimize(out);
     }
     vt::CloseProps();
@@ -78,7 +78,7 @@ void BM_ViscVapour(benchmark::State& state) {
     Open();
     double out = 0;
     for (auto _ : state) {
-        vt::ViscVapour(kGas, 320.0, &out);
+        vt::ViscVapour(vt::g_ws, kGas, 320.0, &out);
         benchmark::DoNotOptimize(out);
     }
     vt::CloseProps();
@@ -89,7 +89,7 @@ void BM_SurfTenLiquid(benchmark::State& state) {
     Open();
     double out = 0;
     for (auto _ : state) {
-        vt::SurfTenLiquid(kLiquid, 320.0, &out);
+        vt::SurfTenLiquid(vt::g_ws, kLiquid, 320.0, &out);
         benchmark::DoNotOptimize(out);
     }
     vt::CloseProps();
@@ -100,7 +100,7 @@ void BM_ThermCondVapour(benchmark::State& state) {
     Open();
     double out = 0;
     for (auto _ : state) {
-        vt::ThermCondVapour(kGas, 320.0, 40.0, &out);
+        vt::ThermCondVapour(vt::g_ws, kGas, 320.0, 40.0, &out);
         benchmark::DoNotOptimize(out);
     }
     vt::CloseProps();

@@ -47,8 +47,8 @@ void March(benchmark::State& state, int32_t method, double rise, bool estimate) 
     int32_t ph[3];
     double frac[5], h[5], s[5], cp[5], v[5], mw[5], t = 320.0, p = 1500.0;
     frac[0] = h[3] = s[3] = vt::MISSING;
-    vt::Prop3(1, 1, &t, &p, kZ.data(), y.data(), x.data(), xw.data(), xl.data(), ph, frac, h, s,
-              cp, v, mw, vt::MISSING, kTol);
+    vt::Prop3(vt::g_ws, 1, 1, &t, &p, kZ.data(), y.data(), x.data(), xw.data(), xl.data(), ph, frac,
+              h, s, cp, v, mw, vt::MISSING, kTol);
     const int32_t n = 10;
     std::vector<double> pn(n + 1), hn(n + 1, h[3]), tn(n + 1), vn(n + 1);
     PipeSegment pipe{100.0, 7.981, rise, 2.0, 30.0, 0.0018, 0.0018, 1.0};
@@ -58,7 +58,8 @@ void March(benchmark::State& state, int32_t method, double rise, bool estimate) 
     for (auto _ : state) {
         std::fill(pn.begin(), pn.end(), 0.0);
         pn[n] = 2.0;
-        if (vt::TwoPhaseMarch(c, r, estimate) != vt::kTwoPhaseOk) state.SkipWithError("march failed");
+        if (vt::TwoPhaseMarch(vt::g_ws, c, r, estimate) != vt::kTwoPhaseOk)
+            state.SkipWithError("march failed");
         benchmark::ClobberMemory();
     }
     state.counters["p_up_bar"] = r.p;

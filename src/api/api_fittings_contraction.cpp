@@ -12,7 +12,7 @@ extern "C" {
 
 VANTARO_API int32_t ContractionLossCoefficientBenedict(double ratio, double angle, double* k) {
     if (!k) return 0;
-    return Guarded(FpExit::Clear, int32_t{0}, [&] {
+    return Guarded(__func__, FpExit::Clear, int32_t{0}, [&] {
         if (!(ratio >= 0.0 && ratio <= 1.0) || !(angle >= 0.0 && angle <= 180.0)) {
             *k = VANTARO_MISSING;
             return int32_t{0};

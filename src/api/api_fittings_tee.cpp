@@ -24,7 +24,7 @@ extern "C" {
 
 VANTARO_API int32_t getK13(double a, double q, int32_t type, int32_t pattern, double* K, int32_t mode,
                            int32_t areaFloor, int32_t* status, double* hi, double* lo) {
-    GuardedVoid(FpExit::Keep, [&] {
+    GuardedVoid(__func__, FpExit::Keep, [&] {
         Deliver(vt::TeeK13(a, q, type, pattern, mode, areaFloor), K, status, hi, lo);
     });
     return 0;
@@ -32,7 +32,7 @@ VANTARO_API int32_t getK13(double a, double q, int32_t type, int32_t pattern, do
 
 VANTARO_API int32_t getK23(double a, double q, int32_t type, int32_t pattern, double* K, int32_t mode,
                            int32_t areaFloor, int32_t* status, double* hi, double* lo) {
-    GuardedVoid(FpExit::Keep, [&] {
+    GuardedVoid(__func__, FpExit::Keep, [&] {
         Deliver(vt::TeeK23(a, q, type, pattern, mode, areaFloor), K, status, hi, lo);
     });
     return 0;

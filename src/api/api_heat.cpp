@@ -28,21 +28,21 @@ extern "C" {
 VANTARO_API int32_t Reynolds(double velocity, double diameter, double density, double viscosity,
                              double* re) {
     if (!re) return 0;
-    return Guarded(FpExit::Keep, int32_t{0},
+    return Guarded(__func__, FpExit::Keep, int32_t{0},
                    [&] { return vt::Reynolds(velocity, diameter, density, viscosity, re); });
 }
 
 VANTARO_API int32_t Prandtl(double heatCapacity, double viscosity, double conductivity,
                             double* pr) {
     if (!pr) return 0;
-    return Guarded(FpExit::Keep, int32_t{0},
+    return Guarded(__func__, FpExit::Keep, int32_t{0},
                    [&] { return vt::Prandtl(heatCapacity, viscosity, conductivity, pr); });
 }
 
 VANTARO_API int32_t Grashof(double t1, double t2, double length, double viscosity, double density1,
                             double density2, double* gr) {
     if (!gr) return 0;
-    return Guarded(FpExit::Keep, int32_t{0},
+    return Guarded(__func__, FpExit::Keep, int32_t{0},
                    [&] { return vt::Grashof(t1, t2, length, viscosity, density1, density2, gr); });
 }
 
@@ -50,7 +50,7 @@ VANTARO_API int32_t HtcInternal(double velocity, double viscosity, double conduc
                                 double heatCapacity, double density, double tFluid, double tWall,
                                 double diameter, double /*reserved*/, double* h) {
     if (!h) return 0;
-    return Guarded(FpExit::Keep, int32_t{0}, [&] {
+    return Guarded(__func__, FpExit::Keep, int32_t{0}, [&] {
         if (!Finite(velocity) || velocity < 0.0 || !Positive(viscosity) ||
             !Positive(conductivity) || !Positive(heatCapacity) || !Finite(density) ||
             !Finite(tFluid) || !Finite(tWall) || !Positive(diameter)) {
@@ -66,7 +66,7 @@ VANTARO_API int32_t HtcInternal(double velocity, double viscosity, double conduc
 VANTARO_API int32_t HtcExternal(double velocity, double tAmbient, double tSurface, double diameter,
                                 int16_t orientation, double* h, int16_t medium) {
     if (!h) return 0;
-    return Guarded(FpExit::Keep, int32_t{0}, [&] {
+    return Guarded(__func__, FpExit::Keep, int32_t{0}, [&] {
         if (!Finite(velocity) || velocity < 0.0 || !Positive(tAmbient) || !Positive(tSurface) ||
             !Positive(diameter) || (medium != vt::kMediumAir && medium != vt::kMediumWater)) {
             *h = VANTARO_MISSING;
@@ -78,7 +78,7 @@ VANTARO_API int32_t HtcExternal(double velocity, double tAmbient, double tSurfac
 }
 
 VANTARO_API double SuperheatCoefficient(double temperatureF, double pressurePsig) {
-    return Guarded(FpExit::Keep, vt::kSuperheatNotFound,
+    return Guarded(__func__, FpExit::Keep, vt::kSuperheatNotFound,
                    [&] { return vt::SuperheatCoefficient(temperatureF, pressurePsig); });
 }
 

@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "api/guard.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
+#include "platform/constants.h"
 #include "props/prop3.h"
 #include "vantaro/vantaro.h"
 
@@ -19,18 +20,18 @@ VANTARO_API int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p,
     if (!t || !p || !z || !y || !x || !xw || !xl || !phases || !frac || !h || !s || !cp || !v ||
         !molwt || !tol)
         return vt::kProp3Invalid;
-    return Guarded(FpExit::Clear, vt::kProp3Invalid, [&] {
-        return vt::Prop3(method, hmethod, t, p, z, y, x, xw, xl, phases, frac, h, s, cp, v, molwt,
-                         tguess, tol);
+    return Guarded(__func__, FpExit::Clear, vt::kProp3Invalid, [&] {
+        return vt::Prop3(vt::g_ws, method, hmethod, t, p, z, y, x, xw, xl, phases, frac, h, s, cp,
+                         v, molwt, tguess, tol);
     });
 }
 
 VANTARO_API int32_t PureVchar(double liqden, double omegasrk, double mw, double tc, double pc,
                               double tref, double omega, double* vstar) {
     if (!vstar) return -1;
-    return Guarded(FpExit::Keep, int32_t{-1}, [&] {
+    return Guarded(__func__, FpExit::Keep, int32_t{-1}, [&] {
         const double positive[] = {liqden, mw, tc, pc};
-        const bool trefUsed = tc < 288.7055;
+        const bool trefUsed = tc < vt::kStdTempLimit;
         bool usable = std::isfinite(omegasrk) && std::isfinite(omega) &&
                       !(trefUsed && (!std::isfinite(tref) || tref <= 0.0));
         for (double v : positive) usable = usable && std::isfinite(v) && v > 0.0;

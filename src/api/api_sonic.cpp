@@ -46,7 +46,7 @@ VANTARO_API int32_t SonicVelocity(int32_t method, int32_t hmethod, double p, dou
     if (!c) return vt::kSonicFailed;
     const bool ideal = IdealGasFormula(method, hmethod);
     if (!ideal && (!z || !tol)) return SonicFailed(c);
-    return Guarded(FpExit::Clear, vt::kSonicFailed, [&] {
+    return Guarded(__func__, FpExit::Clear, vt::kSonicFailed, [&] {
         if (ideal) {
             if (!IdealGasArguments(p, rho, cpin)) return SonicFailed(c);
         } else {
@@ -54,7 +54,7 @@ VANTARO_API int32_t SonicVelocity(int32_t method, int32_t hmethod, double p, dou
             if (!WorkspaceOpen() || !Positive(p) || !Positive(mwin) || !stateGiven)
                 return SonicFailed(c);
         }
-        return vt::SonicVelocity(method, hmethod, p, t, hin, z, mwin, rho, cpin, c, tol);
+        return vt::SonicVelocity(vt::g_ws, method, hmethod, p, t, hin, z, mwin, rho, cpin, c, tol);
     });
 }
 
@@ -64,14 +64,15 @@ VANTARO_API int32_t FastSonicVelocity(int32_t method, int32_t hmethod, double p,
     if (!c) return vt::kSonicFailed;
     const bool ideal = IdealGasFormula(method, hmethod);
     if (!ideal && (!z || !tol)) return SonicFailed(c);
-    return Guarded(FpExit::Clear, vt::kSonicFailed, [&] {
+    return Guarded(__func__, FpExit::Clear, vt::kSonicFailed, [&] {
         if (ideal) {
             if (!IdealGasArguments(p, rho, cpin)) return SonicFailed(c);
         } else if (!WorkspaceOpen() || !Positive(p) || !Positive(mwin) || !Positive(rho) ||
                    !std::isfinite(vf) || !std::isfinite(sin)) {
             return SonicFailed(c);
         }
-        return vt::FastSonicVelocity(method, hmethod, p, t, vf, sin, z, mwin, rho, cpin, c, tol);
+        return vt::FastSonicVelocity(vt::g_ws, method, hmethod, p, t, vf, sin, z, mwin, rho, cpin,
+                                     c, tol);
     });
 }
 
@@ -85,12 +86,12 @@ VANTARO_API int32_t PressureChoke(int32_t method, int32_t hmethod, double area, 
         return vt::kChokeFailed;
     };
     if (!t || !z || !tol) return refuse();
-    return Guarded(FpExit::Clear, vt::kChokeFailed, [&] {
+    return Guarded(__func__, FpExit::Clear, vt::kChokeFailed, [&] {
         if (!WorkspaceOpen() || !Positive(area) || !Positive(massflow) || !std::isfinite(hin) ||
             !Positive(*p))
             return refuse();
-        return vt::PressureChoke(method, hmethod, area, massflow, hin, p, t, z, tol, rhoout, vel,
-                                 mach, precise, dir);
+        return vt::PressureChoke(vt::g_ws, method, hmethod, area, massflow, hin, p, t, z, tol,
+                                 rhoout, vel, mach, precise, dir);
     });
 }
 

@@ -31,8 +31,9 @@ VANTARO_API int32_t NewTwoPhaseDp(int32_t frictionMethod, int32_t twoPhaseMethod
                              tol,            elevation,      extraPasses, holdupCorrection};
     vt::platform::FpScope scope(FpExit::Clear);
     try {
-        return vt::NewTwoPhaseDp(c, *result);
+        return vt::NewTwoPhaseDp(vt::g_ws, c, *result);
     } catch (...) {
+        vt::api::ReportException(__func__);
         vt::MarkFlowResultInvalid(*result);
         return vt::kTwoPhaseFailed;
     }

@@ -258,7 +258,7 @@ double OrkiszewskiSegment(const SegmentCall& call, const SegmentNodes& nd, Segme
     out.dpfric = dpf / kLbfPerFt2PerBar;
     out.dpelev = dpe / kLbfPerFt2PerBar;
     out.dpacc = dp / kLbfPerFt2PerBar - out.dpfric - out.dpelev;
-    out.holdup = kMissing;
+    out.holdup = MISSING;
     return Clip(call.pd + dp / kLbfPerFt2PerBar, 0.01, 1000.0);
 }
 

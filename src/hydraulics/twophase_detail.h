@@ -5,19 +5,13 @@
 #include <numbers>
 
 #include "hydraulics/twophase.h"
+#include "numerics/guards.h"
+#include "platform/constants.h"
 
 namespace vt::twophase {
 
-inline constexpr double kMissing = VANTARO_MISSING;
 inline constexpr double kGravity = 9.80665;  // m/s2
 inline constexpr double kInch = 0.0254;      // m per inch
-
-// Clips x to [lo, hi]; a NaN stays NaN (the caller must see it).
-inline double Clip(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi : x); }
-
-// exp of an argument clipped to [-50, 50], the engine's guard for fitted
-// correlations.
-inline double ClippedExp(double x) { return std::exp(Clip(x, -50.0, 50.0)); }
 
 inline double Diameter(const PipeSegment& pipe) { return kInch * pipe.dia; }
 inline double Area(const PipeSegment& pipe) {
@@ -45,10 +39,10 @@ inline double PhaseMean(double down, double up, double flowDown, double flowUp) 
     if (d && u) return 0.5 * (down + up);
     if (d) return down;
     if (u) return up;
-    return kMissing;
+    return MISSING;
 }
 
-inline bool Missing(double x) { return x == kMissing; }
+inline bool Missing(double x) { return x == MISSING; }
 
 // Static head (bar) of density rho over segment length ls at inclination
 // theta under the elevation option.

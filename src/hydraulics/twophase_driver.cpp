@@ -31,7 +31,7 @@ struct Node {
 // Density of a phase slot from the flash: MISSING when the phase has no
 // molar volume.
 double SlotDensity(const double* mw, const double* v, int k) {
-    if (v[k] == kMissing || !(v[k] > 0.0) || !(mw[k] > 0.0)) return kMissing;
+    if (v[k] == MISSING || !(v[k] > 0.0) || !(mw[k] > 0.0)) return MISSING;
     return mw[k] / v[k];
 }
 
@@ -41,7 +41,7 @@ double SlotDensity(const double* mw, const double* v, int k) {
 // (phi: hydrocarbon share of the liquid volume).
 double LiquidBlendViscosity(double v1, double v2, double mu1, double mu2) {
     const double vl = v1 + v2;
-    if (!(vl > 0.0)) return kMissing;
+    if (!(vl > 0.0)) return MISSING;
     const double phi = v1 / vl;
     if (phi == 1.0 || phi > 0.65) return mu1;
     if (phi == 0.0 || phi < 0.35) return mu2;
@@ -52,22 +52,22 @@ double LiquidBlendViscosity(double v1, double v2, double mu1, double mu2) {
 // evaluates the node's property set. False when the flash gives no usable
 // state (no positive mixture density, or a present phase without a
 // viscosity).
-bool EvaluateNode(const TwoPhaseCase& c, double pbar, double h, double tguess, double area,
-                  Node& node) {
+bool EvaluateNode(const Workspace& ws, const TwoPhaseCase& c, double pbar, double h, double tguess,
+                  double area, Node& node) {
     int32_t phases[3] = {0, 0, 0};
     double frac[5], hh[5], s[5], cp[5], v[5], mw[5];
-    std::fill(frac, frac + 5, kMissing);
-    std::fill(hh, hh + 5, kMissing);
-    std::fill(s, s + 5, kMissing);
-    std::fill(cp, cp + 5, kMissing);
-    std::fill(v, v + 5, kMissing);
-    std::fill(mw, mw + 5, kMissing);
+    std::fill(frac, frac + 5, MISSING);
+    std::fill(hh, hh + 5, MISSING);
+    std::fill(s, s + 5, MISSING);
+    std::fill(cp, cp + 5, MISSING);
+    std::fill(v, v + 5, MISSING);
+    std::fill(mw, mw + 5, MISSING);
     hh[3] = h;
-    double t = kMissing, pkpa = 100.0 * pbar;
+    double t = MISSING, pkpa = 100.0 * pbar;
     // The flash's status is not needed: every status but "invalid" leaves a
     // state consistent with the (T, P) it ends at, and that state is used.
-    const int32_t st = Prop3(c.thermo, c.hmethod, &t, &pkpa, c.z, g_ws.molev, g_ws.mole1,
-                             g_ws.molew, g_ws.molem, phases, frac, hh, s, cp, v, mw, tguess, c.tol);
+    const int32_t st = Prop3(ws, c.thermo, c.hmethod, &t, &pkpa, c.z, ws.molev, ws.mole1, ws.molew,
+                             ws.molem, phases, frac, hh, s, cp, v, mw, tguess, c.tol);
     if (st == kProp3Invalid || !Positive(t)) return false;
     const double rho3 = SlotDensity(mw, v, kSlotMixture);
     if (!Positive(rho3)) return false;
@@ -75,19 +75,19 @@ bool EvaluateNode(const TwoPhaseCase& c, double pbar, double h, double tguess, d
     node.t = t;
     for (int k = 0; k < 5; ++k) {
         node.rho[k] = SlotDensity(mw, v, k);
-        node.mu[k] = kMissing;
-        node.sigma[k] = kMissing;
+        node.mu[k] = MISSING;
+        node.sigma[k] = MISSING;
     }
-    const double* comps[3] = {g_ws.molev, g_ws.mole1, g_ws.molew};
+    const double* comps[3] = {ws.molev, ws.mole1, ws.molew};
     double vol[3] = {0.0, 0.0, 0.0};  // phase volume per kmol of feed
     for (int k = 0; k < 3; ++k) {
-        if (node.rho[k] == kMissing) continue;
+        if (node.rho[k] == MISSING) continue;
         if (k == kSlotVapour) {
-            ViscVapour(comps[k], t, &node.mu[k]);
+            ViscVapour(ws, comps[k], t, &node.mu[k]);
         } else {
-            ViscLiquid(comps[k], pkpa, t, node.rho[k], &node.mu[k]);
-            SurfTenLiquid(comps[k], t, &node.sigma[k]);
-            if (!Finite(node.sigma[k])) node.sigma[k] = kMissing;
+            ViscLiquid(ws, comps[k], pkpa, t, node.rho[k], &node.mu[k]);
+            SurfTenLiquid(ws, comps[k], t, &node.sigma[k]);
+            if (!Finite(node.sigma[k])) node.sigma[k] = MISSING;
         }
         if (frac[k] > 0.0) {
             vol[k] = frac[k] * v[k];
@@ -99,20 +99,20 @@ bool EvaluateNode(const TwoPhaseCase& c, double pbar, double h, double tguess, d
     node.mu[3] = vtot > 0.0 ? ((vl > 0.0 ? node.mu[4] * vl : 0.0) +
                                (vol[0] > 0.0 ? node.mu[0] * vol[0] : 0.0)) /
                                   vtot
-                            : kMissing;
+                            : MISSING;
     // A liquid without a surface tension (every component above its
     // critical temperature) leaves the blend without one.
-    const bool sigma1 = !(vol[1] > 0.0) || node.sigma[1] != kMissing;
-    const bool sigma2 = !(vol[2] > 0.0) || node.sigma[2] != kMissing;
+    const bool sigma1 = !(vol[1] > 0.0) || node.sigma[1] != MISSING;
+    const bool sigma2 = !(vol[2] > 0.0) || node.sigma[2] != MISSING;
     node.sigma[4] = vl > 0.0 && sigma1 && sigma2
                         ? ((vol[1] > 0.0 ? vol[1] * node.sigma[1] : 0.0) +
                            (vol[2] > 0.0 ? vol[2] * node.sigma[2] : 0.0)) /
                               vl
-                        : kMissing;
+                        : MISSING;
 
     const double kmolPerS = c.w / (3600.0 * mw[kSlotMixture]);
-    node.qv = frac[0] > 0.0 && node.rho[0] != kMissing ? frac[0] * kmolPerS * v[0] : 0.0;
-    node.ql = frac[4] > 0.0 && node.rho[4] != kMissing ? frac[4] * kmolPerS * v[4] : 0.0;
+    node.qv = frac[0] > 0.0 && node.rho[0] != MISSING ? frac[0] * kmolPerS * v[0] : 0.0;
+    node.ql = frac[4] > 0.0 && node.rho[4] != MISSING ? frac[4] * kmolPerS * v[4] : 0.0;
     node.velocity = c.w / 3600.0 / (rho3 * area);
     return Positive(node.mu[3]);
 }
@@ -192,20 +192,21 @@ int32_t NothingComputed(const TwoPhaseCase& c, FlowResult& res) {
     res.dpacc = res.dpfric = res.dpelev = 0.0;
     res.leq = 0.0;
     res.holdup = 0.0;
-    res.re = res.fric = kMissing;
+    res.re = res.fric = MISSING;
     res.regime = -32767;
     return kTwoPhaseOk;
 }
 
 }  // namespace
 
-int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatureEstimate) {
+int32_t TwoPhaseMarch(const Workspace& ws, const TwoPhaseCase& c, FlowResult& res,
+                      bool useTemperatureEstimate) {
     if (!ValidCase(c)) return Refuse(res);
     const int32_t n = c.n;
     const double area = Area(*c.pipe);
 
     Node down{}, up{};
-    if (!EvaluateNode(c, c.p[n], c.h[n], kMissing, area, down)) return Refuse(res);
+    if (!EvaluateNode(ws, c, c.p[n], c.h[n], MISSING, area, down)) return Refuse(res);
     c.t[n] = down.t - 273.15;
     c.v[n] = down.velocity;
     if (n == 0) return NothingComputed(c, res);
@@ -215,8 +216,8 @@ int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatur
     if (c.w == 0.0) {
         for (int32_t i = n; i >= 1; --i) {
             c.p[i - 1] = c.p[i];
-            if (!EvaluateNode(c, c.p[i - 1], c.h[i - 1],
-                              useTemperatureEstimate ? down.t : kMissing, area, up))
+            if (!EvaluateNode(ws, c, c.p[i - 1], c.h[i - 1],
+                              useTemperatureEstimate ? down.t : MISSING, area, up))
                 return Refuse(res);
             c.t[i - 1] = up.t - 273.15;
             c.v[i - 1] = 0.0;
@@ -240,8 +241,8 @@ int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatur
         for (int32_t pass = 0; pass < passes; ++pass) {
             g = 0.5 * (g + pu);  // a half step towards the method's last answer
             pu = g;
-            const double tguess = useTemperatureEstimate ? (pass == 0 ? down.t : up.t) : kMissing;
-            if (!EvaluateNode(c, g, c.h[i - 1], tguess, area, up)) return Refuse(res);
+            const double tguess = useTemperatureEstimate ? (pass == 0 ? down.t : up.t) : MISSING;
+            if (!EvaluateNode(ws, c, g, c.h[i - 1], tguess, area, up)) return Refuse(res);
             c.t[i - 1] = up.t - 273.15;
             c.v[i - 1] = up.velocity;
             const SegmentNodes nodes = Pair(down, up);
@@ -257,7 +258,7 @@ int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatur
             sumFric += seg.dpfric;
             sumElev += seg.dpelev;
             sumLeq += seg.leq;
-            if (seg.holdup == kMissing) holdupMissing = true;
+            if (seg.holdup == MISSING) holdupMissing = true;
             sumHoldup += seg.holdup;
             sumRe += seg.re;
             sumF += seg.fric;
@@ -270,14 +271,14 @@ int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatur
     res.dpfric = sumFric;
     res.dpelev = sumElev;
     res.leq = sumLeq;
-    res.holdup = holdupMissing ? kMissing : sumHoldup / n;
+    res.holdup = holdupMissing ? MISSING : sumHoldup / n;
     res.re = sumRe / n;
     res.fric = sumF / n;
     return kTwoPhaseOk;
 }
 
-int32_t NewTwoPhaseDp(const TwoPhaseCase& c, FlowResult& res) {
-    return TwoPhaseMarch(c, res, false);
+int32_t NewTwoPhaseDp(const Workspace& ws, const TwoPhaseCase& c, FlowResult& res) {
+    return TwoPhaseMarch(ws, c, res, false);
 }
 
 }  // namespace vt

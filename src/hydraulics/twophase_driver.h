@@ -7,6 +7,7 @@
 
 #include "hydraulics/twophase.h"
 #include "vantaro/vantaro.h"
+#include "workspace/workspace.h"
 
 namespace vt {
 
@@ -52,9 +53,10 @@ inline constexpr int32_t kTwoPhaseFailed = 0;
 // Runs the march. With useTemperatureEstimate, each node's flash starts its
 // temperature search from the temperature last found at that node or at its
 // downstream neighbour.
-int32_t TwoPhaseMarch(const TwoPhaseCase& c, FlowResult& res, bool useTemperatureEstimate);
+int32_t TwoPhaseMarch(const Workspace& ws, const TwoPhaseCase& c, FlowResult& res,
+                      bool useTemperatureEstimate);
 
 // The march as the export runs it.
-int32_t NewTwoPhaseDp(const TwoPhaseCase& c, FlowResult& res);
+int32_t NewTwoPhaseDp(const Workspace& ws, const TwoPhaseCase& c, FlowResult& res);
 
 }  // namespace vt

@@ -6,17 +6,16 @@
 
 #include "heat/groups.h"
 #include "hydraulics/friction.h"
+#include "platform/constants.h"
 
 namespace vt {
 
 namespace {
 
-constexpr double kMissing = VANTARO_MISSING;
 constexpr double kInch = 0.0254;              // m per inch
 constexpr double kAreaPerIn2 = 0.0005067075;  // m2 of flow area per in2 of diameter squared
 constexpr double kMaxPa = 1e8;                // 1000 bar, the top of the engine's range
 constexpr double kDampPa = 6e7;               // above this the isothermal iterate is damped
-constexpr double kRgasRatio = 8.3142;              // kJ/(kmol K), for the heat-capacity ratio
 constexpr int kMaxIter = 50;
 
 bool Finite(double x) { return std::isfinite(x); }
@@ -62,9 +61,9 @@ int32_t ZeroPipeExit(double p2, FlowResult& res) {
     res.dpacc = res.dpfric = res.dpelev = 0.0;
     res.holdup = 0.0;
     res.leq = 0.0;
-    res.re = kMissing;
-    res.fric = kMissing;
-    res.regime = -32767;
+    res.re = MISSING;
+    res.fric = MISSING;
+    res.regime = kMissingCode;
     return kVapourOk;
 }
 
@@ -72,7 +71,7 @@ int32_t ZeroPipeExit(double p2, FlowResult& res) {
 int32_t FinishBar(double p1, double w, const StreamState& up, const PipeSegment& pipe,
                   FlowResult& res) {
     res.p = p1;
-    res.dpacc = res.dpfric = res.dpelev = kMissing;
+    res.dpacc = res.dpfric = res.dpelev = MISSING;
     res.holdup = 0.0;
     const double rho1 = StateDensityAt(up, w, res.p);
     if (!Positive(rho1)) return Refuse(res);
@@ -110,10 +109,10 @@ double PipeFittingLoss(int32_t method, const PipeSegment& pipe) {
 }  // namespace
 
 void MarkFlowResultInvalid(FlowResult& res) {
-    res.p = res.dpacc = res.dpfric = res.dpelev = kMissing;
-    res.holdup = res.leq = res.re = res.fric = kMissing;
-    res.vin = res.vout = kMissing;
-    res.regime = -32767;
+    res.p = res.dpacc = res.dpfric = res.dpelev = MISSING;
+    res.holdup = res.leq = res.re = res.fric = MISSING;
+    res.vin = res.vout = MISSING;
+    res.regime = kMissingCode;
 }
 
 int32_t PipeVelocity(double w, double rho, double dia, double* v) {
@@ -166,7 +165,7 @@ int32_t IsoVapDp(int32_t method, double p2, double w, const StreamState& up,
     const double g2 = g * g;
     const double p2Pa = 1e5 * p2;
     // A missing or unusable estimate falls back to 1.5 P2.
-    double p1 = (p1guess != kMissing && Positive(p1guess)) ? 1e5 * p1guess : 1.5 * p2Pa;
+    double p1 = (p1guess != MISSING && Positive(p1guess)) ? 1e5 * p1guess : 1.5 * p2Pa;
     const double length = pipe.len * pipe.lenmult;
     const double ktot = PipeFittingLoss(method, pipe);
 
@@ -242,8 +241,8 @@ bool AdiabaticResidual(const AdiabaticLine& a, double p1, FlowResult& res, doubl
 int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
                   const StreamState& down, const PipeSegment& pipe, FlowResult& res,
                   int32_t rescale, double p1guess, double tol) {
-    if (!ValidCall(method, p2, w, up, down, pipe, tol) || !(up.mixcp > kRgasRatio) ||
-        !(down.mixcp > kRgasRatio) || !Finite(up.mixcp) || !Finite(down.mixcp))
+    if (!ValidCall(method, p2, w, up, down, pipe, tol) || !(up.mixcp > kRgasCpRatio) ||
+        !(down.mixcp > kRgasCpRatio) || !Finite(up.mixcp) || !Finite(down.mixcp))
         return Refuse(res);
     double rho2 = 0.0;
     if (!DownstreamEnd(down, w, p2, rescale, pipe, res, &rho2)) return Refuse(res);
@@ -258,8 +257,8 @@ int32_t AdiaVapDp(int32_t method, double p2, double w, const StreamState& up,
     double plow = p2Pa + 0.2 * dpIso;
     double phigh = p2Pa + 2.0 * dpIso;
 
-    const double kup = up.mixcp / (up.mixcp - kRgasRatio);
-    const double kdown = down.mixcp / (down.mixcp - kRgasRatio);
+    const double kup = up.mixcp / (up.mixcp - kRgasCpRatio);
+    const double kdown = down.mixcp / (down.mixcp - kRgasCpRatio);
     const double area = kAreaPerIn2 * pipe.dia * pipe.dia;
     const double g = w / 3600.0 / area;
     const AdiabaticLine line{method,

@@ -3,6 +3,7 @@
 // entropy specification.
 #pragma once
 #include <cstdint>
+#include "workspace/workspace.h"
 
 namespace vt {
 
@@ -23,8 +24,9 @@ inline constexpr double kProp3MinTolerance = 1e-9;
 
 // Arguments as the export Prop3: phase arrays of five slots (vapour,
 // liquid, aqueous, overall, combined liquid), phase flags of three.
-int32_t Prop3(int32_t method, int32_t hmethod, double* t, double* p, const double* z, double* y,
-              double* x, double* xw, double* xl, int32_t* phases, double* frac, double* h,
-              double* s, double* cp, double* v, double* molwt, double tguess, const double* tol);
+int32_t Prop3(const Workspace& ws, int32_t method, int32_t hmethod, double* t, double* p,
+              const double* z, double* y, double* x, double* xw, double* xl, int32_t* phases,
+              double* frac, double* h, double* s, double* cp, double* v, double* molwt,
+              double tguess, const double* tol);
 
 }  // namespace vt

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "numerics/guards.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "thermo/phase_props.h"
 #include "workspace/workspace.h"
 
@@ -52,8 +52,8 @@ void SearchStep(double* x, double f, double target, double* lower, double* upper
     *x = next;
 }
 
-int32_t SameComposition(const double* a, const double* b) {
-    const int n = g_ws.ncomp;
+int32_t IsTrivialSplit(const Workspace& ws, const double* a, const double* b) {
+    const int n = ws.ncomp;
     bool same = true;
     for (int i = 0; i < n && same; ++i) {
         if (!(b[i] > 0.0)) continue;
@@ -66,12 +66,6 @@ int32_t SameComposition(const double* a, const double* b) {
         if (a[i] > 0.0 && b[i] > 0.0 && std::fabs(a[i] - 1.0) < 1e-8 && std::fabs(b[i] - 1.0) < 1e-8)
             return 1;
     return 0;
-}
-
-double CompositionMolWeight(const double* x) {
-    double m = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) m += x[i] * g_ws.cd[i].mw;
-    return m;
 }
 
 double ClampPhaseFraction(double fraction, double slack) {
@@ -91,7 +85,7 @@ struct EndState {
 };
 
 struct Blend {
-    int method, hmethod;
+    int method, freeWater, hmethod;
     double t, p;
     double* const* comps;
     int32_t* phases;
@@ -99,27 +93,27 @@ struct Blend {
     int which;
 };
 
-void EvaluateEnd(Blend& b, double xv, int overt, EndState& e) {
+void EvaluateEnd(const Workspace& ws, Blend& b, double xv, int overt, EndState& e) {
     const double t = overt ? xv : b.t;
-    const double p = overt ? b.p : std::exp(Clip(xv, -50.0, 50.0));
-    Flash(b.method, t, p, b.comps, b.phases, b.frac);
-    PhaseProperties(b.method, b.hmethod, t, p, b.comps, b.phases, b.frac, b.h, b.s, b.cp, b.v);
+    const double p = overt ? b.p : ClippedExp(xv);
+    Flash(ws, b.method, b.freeWater, t, p, b.comps, b.phases, b.frac);
+    PhaseProperties(ws, b.method, b.hmethod, t, p, b.comps, b.phases, b.frac, b.h, b.s, b.cp, b.v);
     for (int k = 0; k < 3; ++k) {
         e.ph[k] = b.phases[k];
         e.frac[k] = b.frac[k];
-        for (int i = 0; i < g_ws.ncomp; ++i) e.x[k][i] = b.comps[k][i];
+        for (int i = 0; i < ws.ncomp; ++i) e.x[k][i] = b.comps[k][i];
     }
     e.q = b.which ? b.h[3] : b.s[3];
 }
 
-double Distance(const double* a, const double* c) {
+double Distance(const Workspace& ws, const double* a, const double* c) {
     double d = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) d += std::fabs(a[i] - c[i]);
+    for (int i = 0; i < ws.ncomp; ++i) d += std::fabs(a[i] - c[i]);
     return d;
 }
 
 // slotOf[k]: the blended slot that phase k of the second end joins.
-void MatchPhases(const EndState& a, const EndState& b, int* slotOf) {
+void MatchPhases(const Workspace& ws, const EndState& a, const EndState& b, int* slotOf) {
     int na = 0, nb = 0;
     for (int k = 0; k < 3; ++k) {
         na += a.ph[k] != 0;
@@ -133,7 +127,7 @@ void MatchPhases(const EndState& a, const EndState& b, int* slotOf) {
         double dmin = 1e20;
         for (int m = 0; m < 3; ++m) {
             if (!a.ph[m] || used[m]) continue;
-            const double d = Distance(a.x[m], b.x[k]);
+            const double d = Distance(ws, a.x[m], b.x[k]);
             if (d < dmin) {
                 dmin = d;
                 best = m;
@@ -153,9 +147,9 @@ void MatchPhases(const EndState& a, const EndState& b, int* slotOf) {
 
 // The blended state of weight lambda on the second end, evaluated at the
 // current T and P; returns its overall enthalpy or entropy.
-double MixtureSpecValue(Blend& b, const EndState& e1, const EndState& e2, const int* slotOf,
-                        double lambda) {
-    const int n = g_ws.ncomp;
+double MixtureSpecValue(const Workspace& ws, Blend& b, const EndState& e1, const EndState& e2,
+                        const int* slotOf, double lambda) {
+    const int n = ws.ncomp;
     double amount[3] = {0.0, 0.0, 0.0};
     for (int k = 0; k < 3; ++k)
         for (int i = 0; i < n; ++i) b.comps[k][i] = 0.0;
@@ -175,7 +169,8 @@ double MixtureSpecValue(Blend& b, const EndState& e1, const EndState& e2, const 
         if (amount[k] > 0.0)
             for (int i = 0; i < n; ++i) b.comps[k][i] /= amount[k];
     }
-    PhaseProperties(b.method, b.hmethod, b.t, b.p, b.comps, b.phases, b.frac, b.h, b.s, b.cp, b.v);
+    PhaseProperties(ws, b.method, b.hmethod, b.t, b.p, b.comps, b.phases, b.frac, b.h, b.s, b.cp,
+                    b.v);
     return b.which ? b.h[3] : b.s[3];
 }
 
@@ -185,50 +180,50 @@ bool Encloses(double qa, double qb, double target) {
 
 }  // namespace
 
-int32_t BoundaryInterpolation(int method, int hmethod, double* t, double* p, double target,
-                              double* const* comps, int32_t* phases, double* frac, double* h,
-                              double* s, double* cp, double* v, double lower, double upper,
-                              int32_t which, int32_t overt) {
-    Blend b{method, hmethod, *t, *p, comps, phases, frac, h, s, cp, v, which};
+int32_t BoundaryInterpolation(const Workspace& ws, int method, int32_t freeWater, int hmethod,
+                              double* t, double* p, double target, double* const* comps,
+                              int32_t* phases, double* frac, double* h, double* s, double* cp,
+                              double* v, double lower, double upper, int32_t which, int32_t overt) {
+    Blend b{method, freeWater, hmethod, *t, *p, comps, phases, frac, h, s, cp, v, which};
     EndState e1{}, e2{};
     for (int k = 0; k < 3; ++k) {
-        e1.x[k] = g_ws.work1[30 + k];
-        e2.x[k] = g_ws.work1[33 + k];
+        e1.x[k] = ws.prop3.ends[k];
+        e2.x[k] = ws.prop3.ends[3 + k];
     }
     double lo = lower, hi = upper;
-    EvaluateEnd(b, lo, overt, e1);
-    EvaluateEnd(b, hi, overt, e2);
+    EvaluateEnd(ws, b, lo, overt, e1);
+    EvaluateEnd(ws, b, hi, overt, e2);
     // Further pairs: the current state moved to the midpoint, the upper and
     // the lower end; then the bracket widened twice.
     for (int attempt = 2; attempt <= 6 && !Encloses(e1.q, e2.q, target); ++attempt) {
         if (attempt == 2) {
-            EvaluateEnd(b, 0.5 * (lo + hi), overt, e2);
+            EvaluateEnd(ws, b, 0.5 * (lo + hi), overt, e2);
         } else if (attempt == 3) {
-            EvaluateEnd(b, hi, overt, e2);
+            EvaluateEnd(ws, b, hi, overt, e2);
         } else if (attempt == 4) {
-            EvaluateEnd(b, lo, overt, e1);
+            EvaluateEnd(ws, b, lo, overt, e1);
         } else {
             const double widen = attempt == 5 ? 1e-7 : 1e-5;
             lo -= widen;
             hi += widen;
-            EvaluateEnd(b, lo, overt, e1);
-            EvaluateEnd(b, hi, overt, e2);
+            EvaluateEnd(ws, b, lo, overt, e1);
+            EvaluateEnd(ws, b, hi, overt, e2);
         }
     }
     int slotOf[3];
-    MatchPhases(e1, e2, slotOf);
+    MatchPhases(ws, e1, e2, slotOf);
     double den = e2.q - e1.q;
     if (std::fabs(den) < 1e-30) den = den < 0.0 ? -1e-30 : 1e-30;
     const double lambda0 = Clip((target - e1.q) / den, 0.0, 1.0);
     const double tolq = which ? 0.1 : 0.01;
-    double q = MixtureSpecValue(b, e1, e2, slotOf, lambda0);
+    double q = MixtureSpecValue(ws, b, e1, e2, slotOf, lambda0);
     if (std::fabs(q - target) < tolq) return 1;
     double lam = lambda0, lamLo = 0.0, lamHi = 1.0, lamPrev = lambda0, qPrev = -1e30;
     const double dir = e2.q > e1.q ? 1.0 : -1.0;
     for (int k = 0; k < 30; ++k) {
         SearchStep(&lam, q, target, &lamLo, &lamHi, &lamPrev, &qPrev, 0.2, dir);
         lam = Clip(lam, 0.0, 1.0);
-        q = MixtureSpecValue(b, e1, e2, slotOf, lam);
+        q = MixtureSpecValue(ws, b, e1, e2, slotOf, lam);
         if (std::fabs(q - target) < tolq) return 1;
     }
     return 0;

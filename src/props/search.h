@@ -1,9 +1,10 @@
 // The one-dimensional search of the stream-property driver and its helpers:
-// the step rule, the trivial-split test, a composition's molecular weight,
+// the step rule, the trivial-split test,
 // the acceptance of a lever-rule fraction and the interpolation across a
 // property jump.
 #pragma once
 #include <cstdint>
+#include "workspace/workspace.h"
 
 namespace vt {
 
@@ -14,11 +15,9 @@ namespace vt {
 void SearchStep(double* x, double f, double target, double* lower, double* upper, double* xprev,
                 double* fprev, double step, double dir);
 
-// 1 when the two compositions are the same (a trivial split), else 0.
-int32_t SameComposition(const double* a, const double* b);
-
-// sum x_i mw_i, as given (no normalisation, no MISSING check).
-double CompositionMolWeight(const double* x);
+// 1 when two phase compositions are one phase (a trivial split): every
+// fraction within 0.5 % of the other's, or the same pure component; else 0.
+int32_t IsTrivialSplit(const Workspace& ws, const double* a, const double* b);
 
 // A lever-rule fraction: MISSING outside [-slack, 1 + slack], 1 above 1,
 // otherwise unchanged.
@@ -29,9 +28,9 @@ double ClampPhaseFraction(double fraction, double slack);
 // of the property: blends the phases of the two ends, by the weight that
 // meets `target`, into one state at the current *t, *p, written to the
 // output arrays. 1 when the target is met, 0 when not.
-int32_t BoundaryInterpolation(int method, int hmethod, double* t, double* p, double target,
-                              double* const* comps, int32_t* phases, double* frac, double* h,
-                              double* s, double* cp, double* v, double lower, double upper,
-                              int32_t which, int32_t overt);
+int32_t BoundaryInterpolation(const Workspace& ws, int method, int32_t freeWater, int hmethod,
+                              double* t, double* p, double target, double* const* comps,
+                              int32_t* phases, double* frac, double* h, double* s, double* cp,
+                              double* v, double lower, double upper, int32_t which, int32_t overt);
 
 }  // namespace vt

@@ -29,6 +29,7 @@ struct Trial {
 };
 
 struct Search {
+    const Workspace& ws;
     int32_t method, hmethod;
     double g, hin, tguess;
     const double* z;
@@ -43,7 +44,7 @@ struct Search {
     bool Eval(double p, Trial& tr) {
         tr = Trial{};
         tr.p = p;
-        if (!ChokeResidual(&tr.f, method, hmethod, g, hin, p, tguess, z, tol, &tr.rho, &tr.c,
+        if (!ChokeResidual(ws, &tr.f, method, hmethod, g, hin, p, tguess, z, tol, &tr.rho, &tr.c,
                            &tr.vel, &tr.mach))
             return false;
         *rhoout = tr.rho;
@@ -115,10 +116,10 @@ Outcome Scan(Search& s, double p0, int32_t dir, double* p, int32_t* status) {
 
 }  // namespace
 
-bool ChokeResidual(double* f, int32_t method, int32_t hmethod, double g, double hin, double p,
-                   double tguess, const double* z, const double* tol, double* rhoout, double* c,
-                   double* vel, double* mach) {
-    StreamSlots st;
+bool ChokeResidual(const Workspace& ws, double* f, int32_t method, int32_t hmethod, double g,
+                   double hin, double p, double tguess, const double* z, const double* tol,
+                   double* rhoout, double* c, double* vel, double* mach) {
+    StreamSlots st(ws);
     if (st.EvaluatePH(method, hmethod, p, hin, z, tguess, tol) != kProp3Ok ||
         !UsableVolume(st.v[3])) {
         *f = 0.0;
@@ -132,7 +133,7 @@ bool ChokeResidual(double* f, int32_t method, int32_t hmethod, double g, double 
         return false;
     }
     double cs = MISSING;
-    if (FastSonicVelocity(method, hmethod, p, st.t, st.frac[0], st.s[3], z, st.mw[3], rho,
+    if (FastSonicVelocity(ws, method, hmethod, p, st.t, st.frac[0], st.s[3], z, st.mw[3], rho,
                           st.cp[3], &cs, tol) != kSonicOk) {
         *f = 0.0;
         return false;
@@ -151,12 +152,14 @@ bool ChokeResidual(double* f, int32_t method, int32_t hmethod, double g, double 
     return true;
 }
 
-int32_t PressureChoke(int32_t method, int32_t hmethod, double area, double massflow, double hin,
-                      double* p, const double* t, const double* z, const double* tol,
-                      double* rhoout, double* vel, double* mach, int32_t precise, int32_t dir) {
+int32_t PressureChoke(const Workspace& ws, int32_t method, int32_t hmethod, double area,
+                      double massflow, double hin, double* p, const double* t, const double* z,
+                      const double* tol, double* rhoout, double* vel, double* mach, int32_t precise,
+                      int32_t dir) {
     const double p0 = *p;
-    Search s{method, hmethod, massflow / (area * 3600.0), hin, *t, z, tol,
-             precise == 1 ? 1e-6 : 1e-4, rhoout, vel, mach, Trial{}};
+    Search s{ws,  method, hmethod, massflow / (area * 3600.0), hin,
+             *t,  z,      tol,     precise == 1 ? 1e-6 : 1e-4, rhoout,
+             vel, mach,   Trial{}};
 
     // The outputs describe the starting state (MISSING if it has none).
     const auto failure = [&] {

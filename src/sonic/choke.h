@@ -2,6 +2,7 @@
 // enthalpy reaches Mach 1 after an isenthalpic expansion.
 #pragma once
 #include <cstdint>
+#include "workspace/workspace.h"
 
 namespace vt {
 
@@ -14,9 +15,9 @@ inline constexpr int32_t kChokeFailed = 0;
 // supersonic), with the trial state's density, sonic velocity, velocity and
 // Mach number. False, f = 0 and the outputs untouched when the state cannot
 // be evaluated (Prop3 fails, or no sonic velocity).
-bool ChokeResidual(double* f, int32_t method, int32_t hmethod, double g, double hin, double p,
-                   double tguess, const double* z, const double* tol, double* rhoout, double* c,
-                   double* vel, double* mach);
+bool ChokeResidual(const Workspace& ws, double* f, int32_t method, int32_t hmethod, double g,
+                   double hin, double p, double tguess, const double* z, const double* tol,
+                   double* rhoout, double* c, double* vel, double* mach);
 
 // The pressure at which massflow (kg/h) through area (m2) is sonic, searched
 // from *p above it (dir = 1) or below it (any other dir); *t is the
@@ -26,8 +27,9 @@ bool ChokeResidual(double* f, int32_t method, int32_t hmethod, double g, double 
 // (0) *p is unchanged and the outputs describe the starting state (MISSING
 // when that cannot be evaluated either). precise = 1: Mach tolerance 1e-6,
 // otherwise 1e-4.
-int32_t PressureChoke(int32_t method, int32_t hmethod, double area, double massflow, double hin,
-                      double* p, const double* t, const double* z, const double* tol,
-                      double* rhoout, double* vel, double* mach, int32_t precise, int32_t dir);
+int32_t PressureChoke(const Workspace& ws, int32_t method, int32_t hmethod, double area,
+                      double massflow, double hin, double* p, const double* t, const double* z,
+                      const double* tol, double* rhoout, double* vel, double* mach, int32_t precise,
+                      int32_t dir);
 
 }  // namespace vt

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/constants.h"
 #include "sonic/stream_slots.h"
 #include "workspace/workspace.h"
 
@@ -56,12 +57,12 @@ int32_t Fail(double* c) {
 // perturbations. The Prop3 status is not inspected: the finishing steps
 // leave consistent volumes even when a search misses its tolerance; only a
 // missing volume (nothing evaluated) fails.
-int32_t FromBaseState(int32_t method, int32_t hmethod, double p, double tguess, double vf0,
-                      double s0, const double* z, double mwin, double rho0, double* c,
+int32_t FromBaseState(const Workspace& ws, int32_t method, int32_t hmethod, double p, double tguess,
+                      double vf0, double s0, const double* z, double mwin, double rho0, double* c,
                       const double* tol) {
     const BasePhase phase = Classify(vf0);
     const Perturbation pert = PerturbationOf(phase);
-    StreamSlots st;
+    StreamSlots st(ws);
     double pp = pert.first * p;
     st.EvaluatePS(method, hmethod, pp, s0, z, tguess, tol);
     if (NeedsSecondTry(phase, st)) {
@@ -84,33 +85,33 @@ int32_t FromBaseState(int32_t method, int32_t hmethod, double p, double tguess, 
 }  // namespace
 
 double IdealGasSonicVelocity(double p, double rho, double cp) {
-    const double gamma = cp / (cp - kSonicRgas);
+    const double gamma = cp / (cp - kRgasCpRatio);
     return std::sqrt(std::fabs(gamma * p * 1000.0 / rho));
 }
 
-int32_t SonicVelocity(int32_t method, int32_t hmethod, double p, double t, double hin,
-                      const double* z, double mwin, double rho, double cpin, double* c,
+int32_t SonicVelocity(const Workspace& ws, int32_t method, int32_t hmethod, double p, double t,
+                      double hin, const double* z, double mwin, double rho, double cpin, double* c,
                       const double* tol) {
     if (method == 0 || hmethod == 0) {
         *c = IdealGasSonicVelocity(p, rho, cpin);
         return std::isfinite(*c) ? kSonicOk : Fail(c);
     }
-    StreamSlots base;
+    StreamSlots base(ws);
     if (t != MISSING) base.EvaluateTP(method, hmethod, t, p, z, t, tol);
     else base.EvaluatePH(method, hmethod, p, hin, z, t, tol);
     if (!UsableVolume(base.v[3])) return Fail(c);
-    return FromBaseState(method, hmethod, p, t, base.frac[0], base.s[3], z, mwin,
+    return FromBaseState(ws, method, hmethod, p, t, base.frac[0], base.s[3], z, mwin,
                          mwin / base.v[3], c, tol);
 }
 
-int32_t FastSonicVelocity(int32_t method, int32_t hmethod, double p, double t, double vf,
-                          double sin, const double* z, double mwin, double rho, double cpin,
-                          double* c, const double* tol) {
+int32_t FastSonicVelocity(const Workspace& ws, int32_t method, int32_t hmethod, double p, double t,
+                          double vf, double sin, const double* z, double mwin, double rho,
+                          double cpin, double* c, const double* tol) {
     if (method == 0 || hmethod == 0) {
         *c = IdealGasSonicVelocity(p, rho, cpin);
         return std::isfinite(*c) ? kSonicOk : Fail(c);
     }
-    return FromBaseState(method, hmethod, p, t, vf, sin, z, mwin, rho, c, tol);
+    return FromBaseState(ws, method, hmethod, p, t, vf, sin, z, mwin, rho, c, tol);
 }
 
 }  // namespace vt

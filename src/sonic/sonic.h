@@ -4,11 +4,11 @@
 // the ideal-gas formula when either method code is 0.
 #pragma once
 #include <cstdint>
+#include "workspace/workspace.h"
 
 namespace vt {
 
 // Gas constant of the ideal-gas formula, kJ/(kmol K).
-inline constexpr double kSonicRgas = 8.3142;
 
 // Reported when the two states have exactly the same density: a Mach number
 // computed from it is practically zero.
@@ -18,7 +18,7 @@ inline constexpr double kSonicUnbounded = 1e20;
 inline constexpr int32_t kSonicOk = 1;
 inline constexpr int32_t kSonicFailed = 0;  // no usable molar volume: c = MISSING
 
-// c = sqrt(|gamma p 1000 / rho|), gamma = cp/(cp - 8.3142); p kPa, rho
+// c = sqrt(|gamma p 1000 / rho|), gamma = cp/(cp - R), R = kRgasCpRatio; p kPa, rho
 // kg/m3, cp kJ/(kmol K); m/s.
 double IdealGasSonicVelocity(double p, double rho, double cp);
 
@@ -27,15 +27,15 @@ double IdealGasSonicVelocity(double p, double rho, double cp);
 // stream's molecular weight; rho and cpin feed only the ideal-gas formula.
 // Returns kSonicOk, or kSonicFailed with c = MISSING when a state that the
 // estimate needs has no molar volume (the property evaluation refused it).
-int32_t SonicVelocity(int32_t method, int32_t hmethod, double p, double t, double hin,
-                      const double* z, double mwin, double rho, double cpin, double* c,
+int32_t SonicVelocity(const Workspace& ws, int32_t method, int32_t hmethod, double p, double t,
+                      double hin, const double* z, double mwin, double rho, double cpin, double* c,
                       const double* tol);
 
 // The same from a base state the caller already has: vapour fraction vf,
 // overall molar entropy sin (kJ/(kmol K)) and density rho (kg/m3) at p; t is
 // the temperature estimate of the perturbed evaluations (MISSING allowed).
-int32_t FastSonicVelocity(int32_t method, int32_t hmethod, double p, double t, double vf,
-                          double sin, const double* z, double mwin, double rho, double cpin,
-                          double* c, const double* tol);
+int32_t FastSonicVelocity(const Workspace& ws, int32_t method, int32_t hmethod, double p, double t,
+                          double vf, double sin, const double* z, double mwin, double rho,
+                          double cpin, double* c, const double* tol);
 
 }  // namespace vt

@@ -1,5 +1,5 @@
 // One full set of Prop3 outputs on the stack, for the sonic and choke
-// routines. The phase compositions go to workspace work vectors 25 to 28;
+// routines. The phase compositions go to the workspace's stream scratch;
 // nothing reads them afterwards.
 #pragma once
 #include <cmath>
@@ -11,6 +11,9 @@
 namespace vt {
 
 struct StreamSlots {
+    explicit StreamSlots(const Workspace& w) : ws(w) {}
+
+    const Workspace& ws;
     int32_t ph[3];
     double frac[5], h[5], s[5], cp[5], v[5], mw[5];
     double t = MISSING;  // temperature of the last evaluation
@@ -24,10 +27,10 @@ struct StreamSlots {
 
     int32_t Evaluate(int32_t method, int32_t hmethod, double tt, double p, const double* z,
                      double tguess, const double* tol) {
-        double** w = g_ws.work1;
+        const StreamScratch& w = ws.stream;
         t = tt;
-        status = Prop3(method, hmethod, &t, &p, z, w[25], w[26], w[27], w[28], ph, frac, h, s, cp,
-                       v, mw, tguess, tol);
+        status = Prop3(ws, method, hmethod, &t, &p, z, w.y, w.x, w.xw, w.xl, ph, frac, h, s, cp, v,
+                       mw, tguess, tol);
         return status;
     }
 

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "workspace/workspace.h"
+#include "platform/constants.h"
 
 namespace vt {
 namespace {

@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "props/liquid_density.h"
-#include "thermo/guards.h"
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
+#include "platform/constants.h"
 #include "workspace/workspace.h"
 
 namespace vt {
@@ -14,18 +15,20 @@ constexpr double kLnPhiAbsent = 230.3;    // component absent from a phase
 constexpr double kLnPhiNoVolume = 500.0;  // root at or below the co-volume
 constexpr double kTiny = 1e-100;
 
-const double* EosRoots(int method) { return method == 2 ? g_ws.acrootsSRK : g_ws.acrootsPR; }
-const double* EosOtRoots(int method) { return method == 2 ? g_ws.acotrootsSRK : g_ws.acotrootsPR; }
-
-bool IsWaterLike(int32_t code) { return code == 61 || code == 50 || code == 130 || code == 132; }
+const double* EosRoots(const Workspace& ws, int method) {
+    return method == 2 ? ws.acrootsSRK : ws.acrootsPR;
+}
+const double* EosOtRoots(const Workspace& ws, int method) {
+    return method == 2 ? ws.acotrootsSRK : ws.acotrootsPR;
+}
 
 // Real cube root keeping the sign.
 double SignedCbrt(double v) { return v < 0.0 ? -std::pow(-v, 1.0 / 3.0) : std::pow(v, 1.0 / 3.0); }
 
 }  // namespace
 
-void EosSetState(int method, double t, double p) {
-    double* par = EosPar(method);
+void EosSetState(const Workspace& ws, int method, double t, double p) {
+    double* par = EosPar(ws, method);
     par[kSlotT] = t;
     par[kSlotP] = p;
     par[kSlotRT] = par[kRgasSlot] * t;
@@ -35,14 +38,14 @@ void EosSetState(int method, double t, double p) {
 
 // Soave alpha function (Soave, Chem. Eng. Sci. 27 (1972) 1197; Peng &
 // Robinson, Ind. Eng. Chem. Fundam. 15 (1976) 59), with the water-specific
-// constants of the component with code 61.
-void EosAlpha(int method) {
-    double* par = EosPar(method);
-    CompBlock** info = EosInfo(method);
-    double** kij = EosKij(method);
-    const double* roots = EosRoots(method);
-    const CompRecord* cd = g_ws.cd;
-    const int n = g_ws.ncomp;
+// constants of water.
+void EosAlpha(const Workspace& ws, int method) {
+    double* par = EosPar(ws, method);
+    CompBlock** info = EosInfo(ws, method);
+    double** kij = EosKij(ws, method);
+    const double* roots = EosRoots(ws, method);
+    const CompRecord* cd = ws.cd;
+    const int n = ws.ncomp;
     const double t = par[kSlotT];
     // The values depend on T alone once the workspace is open.
     if (t == par[kAlphaT] && t != 0.0) return;
@@ -50,7 +53,7 @@ void EosAlpha(int method) {
         const double sTr = std::sqrt(std::fabs(t / cd[i].tc));
         double c = 1.0;
         double m = info[i]->m;
-        if (cd[i].code == 61) {
+        if (cd[i].code == kCodeWater) {
             if (method == 2) {
                 m = 0.89778478;
                 c = 1.017803;
@@ -77,12 +80,12 @@ void EosAlpha(int method) {
     par[kAlphaT] = t;
 }
 
-void EosMixSolve(int method, double* a, double* b, double* v, double* z, int liquidRoot,
-                 const double* x, double* sumax) {
-    EosAlpha(method);
-    double* par = EosPar(method);
-    CompBlock** info = EosInfo(method);
-    const int n = g_ws.ncomp;
+void EosMixSolve(const Workspace& ws, int method, double* a, double* b, double* v, double* z,
+                 int liquidRoot, const double* x, double* sumax) {
+    EosAlpha(ws, method);
+    double* par = EosPar(ws, method);
+    CompBlock** info = EosInfo(ws, method);
+    const int n = ws.ncomp;
     double bm = 0.0, am = 0.0;
     for (int i = 0; i < n; ++i) {
         bm += x[i] * info[i]->b;
@@ -167,12 +170,11 @@ int CubicRoots(const double* c, double* roots) {
     return 3;
 }
 
-double InitLnK(int method, int i, double t, double p, int phase) {
-    const CompRecord& c = g_ws.cd[i];
+double InitLnK(int method, const CompRecord& c, double t, double p, int phase) {
     if (method == 1 || method == 2) {
         // Wilson, with the water-like components' liquid estimate damped and
         // a strongly rising estimate for the aqueous phase.
-        const double w = SrkAcentric(method, i);
+        const double w = SrkAcentric(method, c);
         const double pw = p < 15000.0 ? p : 15000.0;
         double lnk = SafeLn(c.pc / pw) + 5.3727 * (1.0 + w) * (1.0 - c.tc / t);
         if (IsWaterLike(c.code)) {
@@ -185,9 +187,9 @@ double InitLnK(int method, int i, double t, double p, int phase) {
     }
     if (method == 3) {
         const double tt = t < c.tc ? t : c.tc;
-        double lnk = LeeKeslerLnPsat(i, tt) - SafeLn(p);
-        if (phase == 1 && c.code == 61) lnk = 0.5 * lnk + std::log(50.0);
-        if (phase == 2 && c.code != 61) lnk = 115.15;
+        double lnk = LeeKeslerLnPsat(c, tt) - SafeLn(p);
+        if (phase == 1 && c.code == kCodeWater) lnk = 0.5 * lnk + std::log(50.0);
+        if (phase == 2 && c.code != kCodeWater) lnk = 115.15;
         return lnk;
     }
     return MISSING;
@@ -195,13 +197,13 @@ double InitLnK(int method, int i, double t, double p, int phase) {
 
 namespace {
 
-// Initial ln K estimates of EosLnK. Hydrogen (code 57) takes temperature-
-// dependent effective critical constants (quantum-gas correction) while the
-// estimates are formed.
-void InitialEstimates(int method, double t, double p, double* const* comps, int32_t* states,
-                      double* lnK1, double* lnK2) {
-    const int n = g_ws.ncomp;
-    CompRecord* cd = g_ws.cd;
+// Initial ln K estimates of EosLnK. Hydrogen takes temperature-
+// dependent effective critical constants (quantum-gas correction), on a
+// copy of its record.
+void InitialEstimates(const Workspace& ws, int method, double t, double p, double* const* comps,
+                      int32_t* states, double* lnK1, double* lnK2) {
+    const int n = ws.ncomp;
+    const CompRecord* cd = ws.cd;
     const double* z = comps[3];
     bool waterLike = false, pure = false;
     for (int i = 0; i < n; ++i) {
@@ -211,33 +213,28 @@ void InitialEstimates(int method, double t, double p, double* const* comps, int3
     const bool second = waterLike && !pure;
     if (!second) {
         states[2] = kAbsent;
-        EosPar(method)[kVmol + 2] = 0.0;
+        EosPar(ws, method)[kVmol + 2] = 0.0;
     }
     for (int i = 0; i < n; ++i) {
         if (!(z[i] >= 1e-30)) continue;
-        const bool h2 = cd[i].code == 57;
-        const double pc = cd[i].pc, tc = cd[i].tc;
-        if (h2) {
-            cd[i].pc = 2046.765 / (44.2 / (2.016 * t) + 1.0);
-            cd[i].tc = 43.6 / (21.8 / (2.016 * t) + 1.0);
+        CompRecord c = cd[i];
+        if (c.code == kCodeHydrogen) {
+            c.pc = 2046.765 / (44.2 / (2.016 * t) + 1.0);
+            c.tc = 43.6 / (21.8 / (2.016 * t) + 1.0);
         }
-        lnK1[i] = InitLnK(method, i, t, p, 1);
-        if (second) lnK2[i] = InitLnK(method, i, t, p, 2);
-        if (h2) {
-            cd[i].pc = pc;
-            cd[i].tc = tc;
-        }
+        lnK1[i] = InitLnK(method, c, t, p, 1);
+        if (second) lnK2[i] = InitLnK(method, c, t, p, 2);
     }
 }
 
 }  // namespace
 
-void EosPhaseLnPhi(int method, const double* x, int liquidRoot, double* a, double* b, double* v,
-                   double* z, double* s, double* lnphi) {
-    double* par = EosPar(method);
-    CompBlock** info = EosInfo(method);
-    const int n = g_ws.ncomp;
-    EosMixSolve(method, a, b, v, z, liquidRoot, x, s);
+void EosPhaseLnPhi(const Workspace& ws, int method, const double* x, int liquidRoot, double* a,
+                   double* b, double* v, double* z, double* s, double* lnphi) {
+    double* par = EosPar(ws, method);
+    CompBlock** info = EosInfo(ws, method);
+    const int n = ws.ncomp;
+    EosMixSolve(ws, method, a, b, v, z, liquidRoot, x, s);
     const double am = *a, bm = *b;
     if (*v > bm && bm > 0.0) {
         const double Z = *z, A = par[kAcub], B = par[kBcub];
@@ -262,24 +259,24 @@ void EosPhaseLnPhi(int method, const double* x, int liquidRoot, double* a, doubl
     }
 }
 
-void EosLnK(int method, double t, double p, double* const* comps, int32_t* states, double* lnK1,
-            double* lnK2) {
-    EosSetState(method, t, p);
+void EosLnK(const Workspace& ws, int method, double t, double p, double* const* comps,
+            int32_t* states, double* lnK1, double* lnK2) {
+    EosSetState(ws, method, t, p);
     if (lnK1[0] == MISSING) {
-        InitialEstimates(method, t, p, comps, states, lnK1, lnK2);
+        InitialEstimates(ws, method, t, p, comps, states, lnK1, lnK2);
         return;
     }
-    double* par = EosPar(method);
-    CompBlock** info = EosInfo(method);
-    const int n = g_ws.ncomp;
-    double* s = g_ws.work4[8];
-    double* lnphi = g_ws.work4[9];
+    double* par = EosPar(ws, method);
+    CompBlock** info = EosInfo(ws, method);
+    const int n = ws.ncomp;
+    double* s = ws.eos.sumax;
+    double* lnphi = ws.eos.lnphiA;
     for (int k = 0; k < 3; ++k) {
         if (states[k] == kAbsent) {
             for (int i = 0; i < n; ++i) info[i]->lnphi[k] = 0.0;
             continue;
         }
-        EosPhaseLnPhi(method, comps[k], states[k] == kLiquid ? 1 : 0, &par[kAmix + k],
+        EosPhaseLnPhi(ws, method, comps[k], states[k] == kLiquid ? 1 : 0, &par[kAmix + k],
                       &par[kBmix + k], &par[kVmol + k], &par[kZfac + k], s, lnphi);
         for (int i = 0; i < n; ++i) {
             info[i]->sumax[k] = s[i];
@@ -307,25 +304,25 @@ void EosLnK(int method, double t, double p, double* const* comps, int32_t* state
     }
 }
 
-void EosDeparture(int method, double* cp, double* h, double* s, double v, double a, double b,
-                  const double* x) {
+void EosDeparture(const Workspace& ws, int method, double* cp, double* h, double* s, double v,
+                  double a, double b, const double* x) {
     if (!(v > b) || !(b > 0.0)) {  // no volume above the co-volume, or no phase
         *cp = *h = *s = 0.0;
         return;
     }
-    const double* par = EosPar(method);
-    CompBlock** info = EosInfo(method);
-    double** kij = EosKij(method);
-    const double* otroots = EosOtRoots(method);
-    const CompRecord* cd = g_ws.cd;
-    const int n = g_ws.ncomp;
+    const double* par = EosPar(ws, method);
+    CompBlock** info = EosInfo(ws, method);
+    double** kij = EosKij(ws, method);
+    const double* otroots = EosOtRoots(ws, method);
+    const CompRecord* cd = ws.cd;
+    const int n = ws.ncomp;
     const double t = par[kSlotT], p = par[kSlotP], rt = par[kSlotRT], r = par[kRgasSlot];
     const double d1 = par[kDelta1], d2b = par[kDelta2];
-    double* w1 = g_ws.work4[0];
-    double* w0 = g_ws.work4[1];
+    double* w1 = ws.eos.alphaSlope;
+    double* w0 = ws.eos.alphaCurve;
     const double rsT = std::sqrt(std::fabs(1.0 / t));
     for (int j = 0; j < n; ++j) {
-        const double cj = cd[j].code == 61 ? par[kAlpha0] : 1.0;
+        const double cj = cd[j].code == kCodeWater ? par[kAlpha0] : 1.0;
         w1[j] = info[j]->m * x[j] / std::sqrt(std::fabs(cd[j].tc));
         w0[j] = rsT * x[j] * (cj + info[j]->m);
     }

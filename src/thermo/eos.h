@@ -7,6 +7,9 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/constants.h"
+#include "workspace/workspace.h"
+
 namespace vt {
 
 // Working slots of a parameter block (after the constants 0..10).
@@ -32,23 +35,17 @@ enum EosSlot : int {
     kQln = 58,
 };
 
-// Phase state codes.
-inline constexpr int32_t kVapour = 4;
-inline constexpr int32_t kLiquid = 1;
-inline constexpr int32_t kAbsent = 0;
-inline constexpr int32_t kStateUnset = -32767;
-
 // Sets the state slots T, P, RT, BP, AP of the method's parameter block.
-void EosSetState(int method, double t, double p);
+void EosSetState(const Workspace& ws, int method, double t, double p);
 
 // sqrt(alpha) of every component and the a_ij matrix at slot T; nothing to
 // do when they are already at that temperature.
-void EosAlpha(int method);
+void EosAlpha(const Workspace& ws, int method);
 
 // Mixture a, b and the chosen root (liquidRoot > 0: liquid) of composition
 // x at the state in the block; sumax receives sum_j a_ij x_j.
-void EosMixSolve(int method, double* a, double* b, double* v, double* z, int liquidRoot,
-                 const double* x, double* sumax);
+void EosMixSolve(const Workspace& ws, int method, double* a, double* b, double* v, double* z,
+                 int liquidRoot, const double* x, double* sumax);
 
 // Real roots of Z^3 + c[0] Z^2 + c[1] Z + c[2] = 0. Returns 1 (roots[0]
 // real, roots[1] and roots[2] the real and imaginary parts of the complex
@@ -59,22 +56,25 @@ int CubicRoots(const double* c, double* roots);
 // fugacity coefficients of its components: 230.3 for a component with x <
 // 1e-100, 500 for every component when the root is not above the
 // co-volume (v is then set to b).
-void EosPhaseLnPhi(int method, const double* x, int liquidRoot, double* a, double* b, double* v,
-                   double* z, double* s, double* lnphi);
+void EosPhaseLnPhi(const Workspace& ws, int method, const double* x, int liquidRoot, double* a,
+                   double* b, double* v, double* z, double* s, double* lnphi);
 
 // Fugacity coefficients of the present phases of comps (x0, x1, x2, z) and
 // ln K of the liquids against the vapour; initial estimates instead when
 // lnK1[0] is MISSING (which may set states[2] to absent).
-void EosLnK(int method, double t, double p, double* const* comps, int32_t* states, double* lnK1,
-            double* lnK2);
+void EosLnK(const Workspace& ws, int method, double t, double p, double* const* comps,
+            int32_t* states, double* lnK1, double* lnK2);
 
 // Initial ln K of component i for liquid phase 1 or 2 (Wilson form for
 // methods 1, 2; vapour pressure for method 3); MISSING for another method.
-double InitLnK(int method, int i, double t, double p, int phase);
+double InitLnK(int method, const CompRecord& c, double t, double p, int phase);
+inline double InitLnK(const Workspace& ws, int method, int i, double t, double p, int phase) {
+    return InitLnK(method, ws.cd[i], t, p, phase);
+}
 
 // Enthalpy, entropy and heat-capacity departures of one phase of volume v,
 // mixture a, b, composition x, at the state in the block.
-void EosDeparture(int method, double* cp, double* h, double* s, double v, double a, double b,
-                  const double* x);
+void EosDeparture(const Workspace& ws, int method, double* cp, double* h, double* s, double v,
+                  double a, double b, const double* x);
 
 }  // namespace vt

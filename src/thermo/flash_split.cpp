@@ -2,8 +2,8 @@
 // iteration with its bisection fallback, and the two-phase Rachford-Rice.
 #include <cmath>
 
+#include "numerics/guards.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "workspace/workspace.h"
 
 namespace vt {
@@ -44,9 +44,9 @@ struct SplitTerms {
     double *z, *r1, *r2;
 };
 
-SplitTerms Gather(const double* z, const double* k1, const double* k2) {
-    SplitTerms t{0, g_ws.work1[37], g_ws.work1[38], g_ws.work1[39]};
-    for (int i = 0; i < g_ws.ncomp; ++i) {
+SplitTerms Gather(const Workspace& ws, const double* z, const double* k1, const double* k2) {
+    SplitTerms t{0, ws.flash.splitTerms[0], ws.flash.splitTerms[1], ws.flash.splitTerms[2]};
+    for (int i = 0; i < ws.ncomp; ++i) {
         if (!(z[i] > 0.0)) continue;
         t.z[t.m] = z[i];
         t.r1[t.m] = 1.0 / k1[i];
@@ -161,9 +161,9 @@ double OuterSolve(const SplitTerms& t, double tol, double* b2) {
 
 }  // namespace
 
-void SplitBisect(double* const* comps, const double* k1, const double* k2, double* beta1,
-                 double* beta2, double tol) {
-    const SplitTerms t = Gather(comps[3], k1, k2);
+void SplitBisect(const Workspace& ws, double* const* comps, const double* k1, const double* k2,
+                 double* beta1, double* beta2, double tol) {
+    const SplitTerms t = Gather(ws, comps[3], k1, k2);
     double b2 = -1.0;  // no estimate yet
     *beta1 = OuterSolve(t, tol, &b2);
     *beta2 = InnerSolve(t, *beta1, b2, tol);
@@ -171,8 +171,8 @@ void SplitBisect(double* const* comps, const double* k1, const double* k2, doubl
 
 // Rachford & Rice (J. Petrol. Technol. 4 (1952) 19), safeguarded Newton on
 // the bracket (-1, 2) with jumps that test the ends of [0, 1] first.
-double RachfordRice2(const double* z, double* k) {
-    const int n = g_ws.ncomp;
+double RachfordRice2(const Workspace& ws, const double* z, double* k) {
+    const int n = ws.ncomp;
     for (int i = 0; i < n; ++i)
         if (z[i] > kZAbsent) k[i] = Clip(k[i], 9.000000000000001e-101, 1.1e100);
     double beta = 0.5, lo = -1.0, hi = 2.0;
@@ -236,33 +236,33 @@ namespace {
 double NonNegative(double v) { return v < 0.0 ? 0.0 : v; }
 
 // Two-phase solution after phase `gone` (0, 1 or 2) has left the split.
-void TwoPhaseRemainder(const double* z, double* k1, double* k2, double* ratio, int gone,
-                       double* b0, double* b2) {
-    const int n = g_ws.ncomp;
+void TwoPhaseRemainder(const Workspace& ws, const double* z, double* k1, double* k2, double* ratio,
+                       int gone, double* b0, double* b2) {
+    const int n = ws.ncomp;
     if (gone == 0) {
         for (int i = 0; i < n; ++i) ratio[i] = k2[i] < 1e-100 ? 1.1e100 : k1[i] / k2[i];
         *b0 = 0.0;
-        *b2 = NonNegative(RachfordRice2(z, ratio));
+        *b2 = NonNegative(RachfordRice2(ws, z, ratio));
     } else if (gone == 1) {
-        *b0 = NonNegative(RachfordRice2(z, k2));
+        *b0 = NonNegative(RachfordRice2(ws, z, k2));
         *b2 = 1.0 - *b0;
     } else {
         *b2 = 0.0;
-        *b0 = NonNegative(RachfordRice2(z, k1));
+        *b0 = NonNegative(RachfordRice2(ws, z, k1));
     }
 }
 
 // Newton iteration on (beta0, beta2) of the three-phase Rachford-Rice
 // equations. Returns false when the iteration limit is reached.
-bool ThreePhaseNewton(double* const* comps, double* k1, double* k2, double* ratio, double* b0,
-                      double* b2) {
-    const int n = g_ws.ncomp;
+bool ThreePhaseNewton(const Workspace& ws, double* const* comps, double* k1, double* k2,
+                      double* ratio, double* b0, double* b2) {
+    const int n = ws.ncomp;
     const double* z = comps[3];
     double limit = 10.0;
     bool bisected = false;
     auto bisect = [&](double tol) {
         double bb1, bb2;
-        SplitBisect(comps, k1, k2, &bb1, &bb2, tol);
+        SplitBisect(ws, comps, k1, k2, &bb1, &bb2, tol);
         *b2 = bb2;
         *b0 = Clip(1.0 - bb1 - bb2, 0.0, 1.0);
     };
@@ -329,7 +329,7 @@ bool ThreePhaseNewton(double* const* comps, double* k1, double* k2, double* rati
         if (t < 0.0) t = 0.0;
         const double len = t * std::fmax(std::fabs(d0), std::fabs(d2));
         if (t < 1.0 && len < 1e-6 && bound >= 0) {
-            TwoPhaseRemainder(z, k1, k2, ratio, bound, b0, b2);
+            TwoPhaseRemainder(ws, z, k1, k2, ratio, bound, b0, b2);
             return true;
         }
         const double nb0 = *b0 + t * d0, nb2 = *b2 + t * d2;
@@ -356,16 +356,16 @@ void Normalise(double* x, int n) {
 
 }  // namespace
 
-int PhaseSplit(double* const* comps, double* lnK1, double* lnK2, const int32_t* states,
-               double* betas) {
-    const int n = g_ws.ncomp;
+int PhaseSplit(const Workspace& ws, double* const* comps, double* lnK1, double* lnK2,
+               const int32_t* states, double* betas) {
+    const int n = ws.ncomp;
     double* x0 = comps[0];
     double* x1 = comps[1];
     double* x2 = comps[2];
     const double* z = comps[3];
-    double* ratio = g_ws.work1[9];
-    double* k1 = g_ws.work1[17];
-    double* k2 = g_ws.work1[18];
+    double* ratio = ws.flash.splitRatio;
+    double* k1 = ws.flash.splitK1;
+    double* k2 = ws.flash.splitK2;
     for (int i = 0; i < n; ++i) {
         k1[i] = KFromLn(lnK1[i]);
         k2[i] = KFromLn(lnK2[i]);
@@ -380,41 +380,41 @@ int PhaseSplit(double* const* comps, double* lnK1, double* lnK2, const int32_t* 
     const double cur2 = betas[2];
     int status = 0;
     if (!st2) {
-        b0 = st0 && st1 ? NonNegative(RachfordRice2(z, k1)) : (st0 ? 1.0 : 0.0);
+        b0 = st0 && st1 ? NonNegative(RachfordRice2(ws, z, k1)) : (st0 ? 1.0 : 0.0);
         b2 = 0.0;
     } else if (!st1) {
         if (!st0) {
             b2 = 1.0;
             b0 = 0.0;
         } else if (cur2 >= 1e-6) {
-            b0 = NonNegative(RachfordRice2(z, k2));
+            b0 = NonNegative(RachfordRice2(ws, z, k2));
             b2 = 1.0 - b0;
         } else {
             // A vanished aqueous phase comes back when its K-values call for
             // it (a vapour-aqueous split inside (0, 1)); otherwise it stays
             // at its fraction.
-            const double bv = RachfordRice2(z, k2);
+            const double bv = RachfordRice2(ws, z, k2);
             if (bv > 0.0 && bv < 1.0) {
                 b0 = bv;
                 b2 = 1.0 - bv;
             } else {
-                b0 = NonNegative(RachfordRice2(z, k1));
+                b0 = NonNegative(RachfordRice2(ws, z, k1));
                 b2 = cur2;
             }
         }
     } else if (!st0) {
         if (cur2 >= 1e-6 && cur2 <= 1.0 - 1e-6) {
             for (int i = 0; i < n; ++i) ratio[i] = k2[i] < 1e-100 ? 1.1e100 : k1[i] / k2[i];
-            b2 = NonNegative(RachfordRice2(z, ratio));
+            b2 = NonNegative(RachfordRice2(ws, z, ratio));
             b0 = 0.0;
         } else if (cur2 > 1.0 - 1e-6) {
-            b0 = NonNegative(RachfordRice2(z, k2));
+            b0 = NonNegative(RachfordRice2(ws, z, k2));
             b2 = 1.0 - b0;
         } else {
-            b0 = NonNegative(RachfordRice2(z, k1));
+            b0 = NonNegative(RachfordRice2(ws, z, k1));
             b2 = cur2;
         }
-    } else if (!ThreePhaseNewton(comps, k1, k2, ratio, &b0, &b2)) {
+    } else if (!ThreePhaseNewton(ws, comps, k1, k2, ratio, &b0, &b2)) {
         status = -3;
     }
 

@@ -8,9 +8,9 @@
 
 #include <cmath>
 
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
 #include "thermo/eos.h"
-#include "thermo/guards.h"
 #include "thermo/phase_props.h"
 #include "workspace/workspace.h"
 
@@ -149,19 +149,19 @@ double AwayFromMissing(double h) {
     return h;
 }
 
-double IdealGasCp(double t, const double* x) {
+double IdealGasCp(const Workspace& ws, double t, const double* x) {
     double cp = MISSING, h = 0.0, s = 0.0;
-    return IdealGasProps(t, x, &cp, &h, &s);
+    return IdealGasProps(ws, t, x, &cp, &h, &s);
 }
 
 // Blends the water departures into (h, cp, s) in proportion to xw.
-void BlendWater(double t, double p, double xw, bool liquid, int iw, double* h, double* cp,
-                double* s) {
-    double* unit = g_ws.work3[0];
-    for (int i = 0; i < g_ws.ncomp; ++i) unit[i] = 0.0;
+void BlendWater(const Workspace& ws, double t, double p, double xw, bool liquid, int iw, double* h,
+                double* cp, double* s) {
+    double* unit = ws.phase.lkUnit;
+    for (int i = 0; i < ws.ncomp; ++i) unit[i] = 0.0;
     unit[iw] = 1.0;
     double cpig = MISSING, hig = MISSING, sig = MISSING;
-    IdealGasProps(t, unit, &cpig, &hig, &sig);
+    IdealGasProps(ws, t, unit, &cpig, &hig, &sig);
     const WaterBlendValues w = WaterBlend(t, p, xw, liquid);
     const double dry = 1.0 - xw;
     *h = (w.h - hig) * xw + dry * *h;
@@ -171,17 +171,18 @@ void BlendWater(double t, double p, double xw, bool liquid, int iw, double* h, d
 
 }  // namespace
 
-void LkMixing(const double* x, double* tcm, double* pcm, double* vcm, double* omegam) {
-    const int n = g_ws.ncomp;
-    const CompRecord* cd = g_ws.cd;
+void LkMixing(const Workspace& ws, const double* x, double* tcm, double* pcm, double* vcm,
+              double* omegam) {
+    const int n = ws.ncomp;
+    const CompRecord* cd = ws.cd;
     double xe = 0.0;
     for (int i = 0; i < n; ++i)
         if (cd[i].code == kCodeExcluded) xe += x[i];
     const double scale = 1.0 - xe;
-    double* vc13 = g_ws.work3[1];
+    double* vc13 = ws.phase.lkVc13;
     double om = 0.0;
     for (int i = 0; i < n; ++i) {
-        vc13[i] = std::cbrt(ZcOf(cd[i].omega) * kRgas * cd[i].tc / cd[i].pc);
+        vc13[i] = std::cbrt(ZcOf(cd[i].omega) * kRgasEos * cd[i].tc / cd[i].pc);
         if (cd[i].code != kCodeExcluded && x[i] > 1e-7 && cd[i].omega > 0.0)
             om += x[i] / scale * cd[i].omega;
     }
@@ -203,21 +204,21 @@ void LkMixing(const double* x, double* tcm, double* pcm, double* vcm, double* om
     *vcm = v;
     if (v != 0.0) {
         *tcm = st / v;
-        *pcm = ZcOf(om) * kRgas * *tcm / v;
+        *pcm = ZcOf(om) * kRgasEos * *tcm / v;
     } else {
         *tcm = st;
-        *pcm = ZcOf(om) * kRgas * st;
+        *pcm = ZcOf(om) * kRgasEos * st;
     }
 }
 
-void LkDeparture(double t, double p, const double* x, double* h, double* cp, double* s,
-                 int liquid, double startVolume) {
-    const int iw = WaterComponent();
+void LkDeparture(const Workspace& ws, double t, double p, const double* x, double* h, double* cp,
+                 double* s, int liquid, double startVolume) {
+    const int iw = WaterComponent(ws);
     const double xw = iw >= 0 ? x[iw] : 0.0;
     double hd = 0.0, cpd = 0.0, sd = 0.0;
     if (xw < 0.999) {
         double tcm, pcm, vcm, om;
-        LkMixing(x, &tcm, &pcm, &vcm, &om);
+        LkMixing(ws, x, &tcm, &pcm, &vcm, &om);
         // 1.98717 cal/(mol K) and the calorie of the steam tables: R in
         // kJ/(kmol K); 1.8 2.3244 takes R Tc from Btu/lbmol to kJ/kmol.
         const double rs = 1.98717 * 4.18392;
@@ -226,7 +227,7 @@ void LkDeparture(double t, double p, const double* x, double* h, double* cp, dou
             const double pr = p / pcm;
             const bool raised = tr < 0.15;
             if (raised) tr = 0.15;
-            const double vrStart = startVolume > 0.0 ? startVolume * pcm / (kRgas * tcm) : 0.0;
+            const double vrStart = startVolume > 0.0 ? startVolume * pcm / (kRgasEos * tcm) : 0.0;
             bool ok0, okr;
             const double v0 = lk::ReducedVolume(lk::kSimple, tr, pr, liquid != 0, vrStart, &ok0);
             const double vr = lk::ReducedVolume(lk::kReference, tr, pr, liquid != 0, vrStart, &okr);
@@ -246,22 +247,22 @@ void LkDeparture(double t, double p, const double* x, double* h, double* cp, dou
                 const double tx = 0.15 * tcm;
                 hd += (t - tx) * cpd;
                 sd += SafeLn(t / tx) * cpd;
-                cpd += IdealGasCp(tx, x) - IdealGasCp(t, x);
+                cpd += IdealGasCp(ws, tx, x) - IdealGasCp(ws, t, x);
             }
         } else {
             sd = -SafeLn(p) * rs;  // nothing to correlate: the ideal gas
         }
     }
-    if (xw > 0.0) BlendWater(t, p, xw, liquid != 0, iw, &hd, &cpd, &sd);
+    if (xw > 0.0) BlendWater(ws, t, p, xw, liquid != 0, iw, &hd, &cpd, &sd);
     *h = hd;
     *cp = cpd;
     *s = sd;
 }
 
-void LkEnthalpies(int method, double t, double p, const int32_t* states, double* const* comps,
-                  const double* betas, double* h, double* s, double* cp) {
-    EosSetState(method, t, p);
-    const double* par = EosPar(method);
+void LkEnthalpies(const Workspace& ws, int method, double t, double p, const int32_t* states,
+                  double* const* comps, const double* betas, double* h, double* s, double* cp) {
+    EosSetState(ws, method, t, p);
+    const double* par = EosPar(ws, method);
     h[3] = s[3] = cp[3] = 0.0;
     for (int k = 0; k < 3; ++k) {
         if (states[k] == kStateUnset || (states[k] == kAbsent && betas[k] <= 1e-10)) {
@@ -270,9 +271,9 @@ void LkEnthalpies(int method, double t, double p, const int32_t* states, double*
         }
         const int liquid = (states[k] == kVapour || k == 0) ? 0 : 1;
         double hd, cpd, sd;
-        LkDeparture(t, p, comps[k], &hd, &cpd, &sd, liquid, par[kVmol + k]);
+        LkDeparture(ws, t, p, comps[k], &hd, &cpd, &sd, liquid, par[kVmol + k]);
         double hig = MISSING, sig = MISSING, cpig = MISSING;
-        IdealGasProps(t, comps[k], &cpig, &hig, &sig);
+        IdealGasProps(ws, t, comps[k], &cpig, &hig, &sig);
         h[k] = AwayFromMissing(hig + hd);
         cp[k] = cpig + cpd;
         s[k] = sig + sd;

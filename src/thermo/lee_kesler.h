@@ -6,6 +6,7 @@
 // fraction; a phase of at least 99.9 % water takes the steam values alone.
 #pragma once
 #include <cstdint>
+#include "workspace/workspace.h"
 
 namespace vt {
 
@@ -46,20 +47,21 @@ Departures FluidDepartures(const Fluid& f, double tr, double pr, double vr);
 // Pseudo-critical constants of composition x by the Lee-Kesler mixing rules
 // (critical volumes from Zc = 0.2905 - 0.085 omega). Components below 1e-7
 // and a code-19 component are left out; the rest are renormalised.
-void LkMixing(const double* x, double* tcm, double* pcm, double* vcm, double* omegam);
+void LkMixing(const Workspace& ws, const double* x, double* tcm, double* pcm, double* vcm,
+              double* omegam);
 
 // Departures of one phase of composition x at t (K), p (kPa): enthalpy
 // (kJ/kmol), heat capacity and entropy (kJ/(kmol K)), with the entropy on the
 // scale of the ideal-gas entropy (-R ln p[kPa] for an ideal gas). liquid
 // selects the liquid root; startVolume (m3/kmol, <= 0 for none) is a second
 // start for the volume solve. Water is blended in from the steam values.
-void LkDeparture(double t, double p, const double* x, double* h, double* cp, double* s,
-                 int liquid, double startVolume);
+void LkDeparture(const Workspace& ws, double t, double p, const double* x, double* h, double* cp,
+                 double* s, int liquid, double startVolume);
 
 // Phase enthalpies, entropies and heat capacities (ideal gas plus Lee-Kesler
 // departures) of the three phases and their phase-fraction-weighted mixture.
-void LkEnthalpies(int method, double t, double p, const int32_t* states, double* const* comps,
-                  const double* betas, double* h, double* s, double* cp);
+void LkEnthalpies(const Workspace& ws, int method, double t, double p, const int32_t* states,
+                  double* const* comps, const double* betas, double* h, double* s, double* cp);
 
 // Molar enthalpy (kJ/kmol, on the ideal-gas scale), heat capacity and
 // entropy (kJ/(kmol K), steam-table scale) of water at t, p as used in the

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/guards.h"
 #include "steam/ifc67.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "thermo/lee_kesler.h"
 #include "thermo/phase_props.h"
 #include "workspace/workspace.h"
@@ -156,7 +156,7 @@ WaterBlendValues WaterBlend(double t, double p, double xw, bool liquid) {
         // entropy, which the ideal-gas part of the phase already counts:
         // refer it back to the phase pressure.
         const double pw = PartialCap(xwp, t);
-        w.s = WaterVapourEntropy(t, pw) + kRgas * std::log(pw / p);
+        w.s = WaterVapourEntropy(t, pw) + kRgasEos * std::log(pw / p);
     }
     if (t >= kLowT && t <= kHighT) {
         const double pw = liquid ? (t <= kTcw ? 22120.0 * SaturationPressure(t) : p)

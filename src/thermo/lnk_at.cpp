@@ -1,9 +1,10 @@
 #include "thermo/lnk_at.h"
 
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
+#include "platform/constants.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 #include "workspace/workspace.h"
 
 namespace vt {
@@ -27,34 +28,36 @@ double PairValue(double xa, double xb, double term) {
 
 }  // namespace
 
-void LnKPair(int method, double t, double p, const double* xa, const double* xb, double* out) {
-    const int n = g_ws.ncomp;
+void LnKPair(const Workspace& ws, int method, double t, double p, const double* xa,
+             const double* xb, double* out) {
+    const int n = ws.ncomp;
     if (method == 1 || method == 2) {
-        EosSetState(method, t, p);
-        double* par = EosPar(method);
-        double* s = g_ws.work4[8];
-        double* phiA = g_ws.work4[9];
-        double* phiB = g_ws.work1[19];
+        EosSetState(ws, method, t, p);
+        double* par = EosPar(ws, method);
+        double* s = ws.eos.sumax;
+        double* phiA = ws.eos.lnphiA;
+        double* phiB = ws.eos.lnphiB;
         double z;
-        EosPhaseLnPhi(method, xa, 1, &par[kAmix + 1], &par[kBmix + 1], &par[kVmol + 1], &z, s, phiA);
-        EosPhaseLnPhi(method, xb, 0, &par[kAmix], &par[kBmix], &par[kVmol], &z, s, phiB);
+        EosPhaseLnPhi(ws, method, xa, 1, &par[kAmix + 1], &par[kBmix + 1], &par[kVmol + 1], &z, s,
+                      phiA);
+        EosPhaseLnPhi(ws, method, xb, 0, &par[kAmix], &par[kBmix], &par[kVmol], &z, s, phiB);
         for (int i = 0; i < n; ++i) out[i] = PairValue(xa[i], xb[i], phiA[i] - phiB[i]);
         return;
     }
     if (method == 3) {
-        g_ws.vp_parm[3] = 8.31434 * t / p;
-        g_ws.vp_parm[0] = 1.0;
+        ws.vp_parm[3] = kRgasTransport * t / p;
+        ws.vp_parm[0] = 1.0;
         for (int i = 0; i < n; ++i) {
-            const double psat = ClippedExp(LeeKeslerLnPsat(i, t));
+            const double psat = ClippedExp(LeeKeslerLnPsat(ws, i, t));
             out[i] = PairValue(xa[i], xb[i], SafeLn(psat / p));
         }
     }
 }
 
-void LnKAt(int method, double t, double p, const double* xa, const double* xb, double* out,
-           double* dout, int mode) {
-    const int n = g_ws.ncomp;
-    const int w = g_ws.iwater >= 0 && g_ws.iwater < n ? g_ws.iwater : -1;
+void LnKAt(const Workspace& ws, int method, int32_t freeWater, double t, double p, const double* xa,
+           const double* xb, double* out, double* dout, int mode) {
+    const int n = ws.ncomp;
+    const int w = freeWater >= 0 && freeWater < n ? freeWater : -1;
     const double* a = xa;
     const double* b = xb;
     double keepOut = 0.0, keepDout = 0.0;
@@ -63,15 +66,15 @@ void LnKAt(int method, double t, double p, const double* xa, const double* xb, d
         keepOut = out[w];
         if (mode > 2) keepDout = dout[w];
         double wa, wb;
-        SplitWater(xa, &wa, g_ws.work1[11]);
-        SplitWater(xb, &wb, g_ws.work1[12]);
-        a = g_ws.work1[11];
-        b = g_ws.work1[12];
+        SplitWaterAt(ws, w, xa, &wa, ws.phase.dryA);
+        SplitWaterAt(ws, w, xb, &wb, ws.phase.dryB);
+        a = ws.phase.dryA;
+        b = ws.phase.dryB;
         evaluate = !(wa + wb > 0.999999);
     }
     if (evaluate) {
-        if (mode > 2) LnKPair(method, t + kDt, p, a, b, dout);
-        LnKPair(method, t, p, a, b, out);
+        if (mode > 2) LnKPair(ws, method, t + kDt, p, a, b, dout);
+        LnKPair(ws, method, t, p, a, b, out);
         if (mode > 2)
             for (int i = 0; i < n; ++i) dout[i] = (out[i] - dout[i]) * t * t / kDt;
     }

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
+#include "numerics/guards.h"
+#include "platform/constants.h"
 #include "thermo/eos.h"
-#include "thermo/guards.h"
 #include "thermo/lee_kesler.h"
 #include "workspace/workspace.h"
 
@@ -12,8 +13,8 @@ namespace vt {
 
 namespace {
 
-bool HasExactOne(const double* x) {
-    for (int i = 0; i < g_ws.ncomp; ++i)
+bool HasExactOne(const Workspace& ws, const double* x) {
+    for (int i = 0; i < ws.ncomp; ++i)
         if (x[i] == 1.0) return true;
     return false;
 }
@@ -27,23 +28,23 @@ double AwayFromMissing(double h) {
 
 }  // namespace
 
-void EosVolumes(int method, double t, double p, const int32_t* states, double* const* comps,
-                const double* betas, double* vol) {
-    EosSetState(method, t, p);
-    double* par = EosPar(method);
+void EosVolumes(const Workspace& ws, int method, double t, double p, const int32_t* states,
+                double* const* comps, const double* betas, double* vol) {
+    EosSetState(ws, method, t, p);
+    double* par = EosPar(ws, method);
     vol[3] = 0.0;
     for (int k = 0; k < 3; ++k) {
-        EosMixSolve(method, &par[kAmix + k], &par[kBmix + k], &par[kVmol + k], &par[kZfac + k],
-                    states[k] == kLiquid ? 1 : 0, comps[k], g_ws.work4[8]);
+        EosMixSolve(ws, method, &par[kAmix + k], &par[kBmix + k], &par[kVmol + k], &par[kZfac + k],
+                    states[k] == kLiquid ? 1 : 0, comps[k], ws.eos.sumax);
         const double vm = par[kVmol + k];
         if (states[k] == kAbsent && vm <= 1e-10) {
             vol[k] = 0.018;
             continue;
         }
         vol[k] = vm;
-        const bool liquidLike = states[k] == kLiquid || HasExactOne(comps[k]);
+        const bool liquidLike = states[k] == kLiquid || HasExactOne(ws, comps[k]);
         if (liquidLike && states[k] != kVapour && k != 0) {
-            const double rho = LiquidMolarDensity(method, t, p, comps[k]);
+            const double rho = LiquidMolarDensity(ws, method, t, p, comps[k]);
             if (rho > 0.0) vol[k] = 1.0 / rho;
         }
         vol[3] += vol[k] * betas[k];
@@ -54,19 +55,19 @@ void EosVolumes(int method, double t, double p, const int32_t* states, double* c
 // water component, whatever the K-value method: COSTALD puts liquid water at
 // about 1260 kg/m3 near 300 K, so the free-water index (set only for the
 // vapour-pressure method) is not the test here.
-double LiquidMolarDensity(int method, double t, double p, const double* x) {
-    const int iw = g_ws.iwater >= 0 ? g_ws.iwater : WaterComponent();
-    if (iw < 0) return LiquidDensity(method, t, p, x);
+double LiquidMolarDensity(const Workspace& ws, int method, double t, double p, const double* x) {
+    const int iw = WaterComponent(ws);
+    if (iw < 0) return LiquidDensity(ws, method, t, p, x);
     double xw = 0.0;
-    double* dry = g_ws.work1[11];
-    SplitWaterAt(iw, x, &xw, dry);
+    double* dry = ws.phase.dryA;
+    SplitWaterAt(ws, iw, x, &xw, dry);
     double vw = 0.0;
     if (xw > 1e-30) {
         const double tw = xw < 1.0 && t > 645.0 ? 645.0 : t;
         vw = WaterMolarVolume(tw, p);
         if (xw >= 0.999999) return 1.0 / (xw * vw);
     }
-    const double rest = LiquidDensity(method, t, p, dry);
+    const double rest = LiquidDensity(ws, method, t, p, dry);
     if (rest == 0.0) return 0.0;
     return 1.0 / ((1.0 - xw) / rest + xw * vw);
 }
@@ -100,17 +101,18 @@ double WaterTsat(double p) {
     return -387.593 - 12587.5 / (lp - 15.2578);
 }
 
-double IdealGasProps(double t, const double* x, double* cp, double* h, double* s) {
+double IdealGasProps(const Workspace& ws, double t, const double* x, double* cp, double* h,
+                     double* s) {
     const bool wantCp = *cp == MISSING, wantH = *h == MISSING, wantS = *s == MISSING;
     *cp = *h = *s = 0.0;
     if (!wantCp && !wantH && !wantS) return 0.0;
-    const CompRecord* cd = g_ws.cd;
+    const CompRecord* cd = ws.cd;
     const double lnT = SafeLn(t);
-    for (int i = 0; i < g_ws.ncomp; ++i) {
+    for (int i = 0; i < ws.ncomp; ++i) {
         const double xi = x[i];
         if (!(xi >= 1e-10)) continue;
         const CompRecord& c = cd[i];
-        const double sMix = c.igg * c.mw - 8.31432 * std::log(xi);
+        const double sMix = c.igg * c.mw - kRgasEos * std::log(xi);
         if (t == 0.0) {
             if (wantCp) *cp += xi * c.igb;
             if (wantH) *h += xi * c.iga;
@@ -129,35 +131,35 @@ double IdealGasProps(double t, const double* x, double* cp, double* h, double* s
     return *s;
 }
 
-void IdealGasPhases(double t, double* const* comps, const double* betas, double* h, double* s,
-                    double* cp) {
+void IdealGasPhases(const Workspace& ws, double t, double* const* comps, const double* betas,
+                    double* h, double* s, double* cp) {
     h[3] = s[3] = cp[3] = 0.0;
     for (int k = 0; k < 3; ++k) {
         cp[k] = h[k] = s[k] = MISSING;
-        IdealGasProps(t, comps[k], &cp[k], &h[k], &s[k]);
+        IdealGasProps(ws, t, comps[k], &cp[k], &h[k], &s[k]);
         h[3] += betas[k] * h[k];
         s[3] += betas[k] * s[k];
         cp[3] += betas[k] * cp[k];
     }
 }
 
-void EosEnthalpies(int method, double t, double p, const int32_t* states, double* const* comps,
-                   const double* betas, double* h, double* s, double* cp) {
-    EosSetState(method, t, p);
-    double* par = EosPar(method);
+void EosEnthalpies(const Workspace& ws, int method, double t, double p, const int32_t* states,
+                   double* const* comps, const double* betas, double* h, double* s, double* cp) {
+    EosSetState(ws, method, t, p);
+    double* par = EosPar(ws, method);
     h[3] = s[3] = cp[3] = 0.0;
     for (int k = 0; k < 3; ++k) {
         if (states[k] == kStateUnset || (states[k] == kAbsent && betas[k] <= 1e-10)) {
             h[k] = s[k] = cp[k] = 0.0;
             continue;
         }
-        EosMixSolve(method, &par[kAmix + k], &par[kBmix + k], &par[kVmol + k], &par[kZfac + k], k,
-                    comps[k], g_ws.work4[8]);
+        EosMixSolve(ws, method, &par[kAmix + k], &par[kBmix + k], &par[kVmol + k], &par[kZfac + k],
+                    k, comps[k], ws.eos.sumax);
         double hd, sd, cpd;
-        EosDeparture(method, &cpd, &hd, &sd, par[kVmol + k], par[kAmix + k], par[kBmix + k],
+        EosDeparture(ws, method, &cpd, &hd, &sd, par[kVmol + k], par[kAmix + k], par[kBmix + k],
                      comps[k]);
         double hig = MISSING, sig = MISSING, cpig = MISSING;
-        IdealGasProps(t, comps[k], &cpig, &hig, &sig);
+        IdealGasProps(ws, t, comps[k], &cpig, &hig, &sig);
         h[k] = AwayFromMissing(hig + hd);
         cp[k] = cpig + cpd;
         s[k] = sig + sd;
@@ -168,33 +170,33 @@ void EosEnthalpies(int method, double t, double p, const int32_t* states, double
 }
 
 // Berthelot's equation in reduced form on Kay's pseudo-critical constants.
-void BerthelotVolume(double t, double p, double* const* comps, double* vol) {
+void BerthelotVolume(const Workspace& ws, double t, double p, double* const* comps, double* vol) {
     const double* x = comps[0];
     double tpc = 0.0, ppc = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) {
+    for (int i = 0; i < ws.ncomp; ++i) {
         if (!(x[i] >= 1e-10)) continue;
-        tpc += x[i] * g_ws.cd[i].tc;
-        ppc += x[i] * g_ws.cd[i].pc;
+        tpc += x[i] * ws.cd[i].tc;
+        ppc += x[i] * ws.cd[i].pc;
     }
     const double tr = t / tpc;
     double z = 1.0 + (1.0 - 6.0 / (tr * tr)) * (p / ppc) * 0.0703 / tr;
     if (z < 0.3) z = 0.3;
-    const double v = 8.31432 * z * t / p;
+    const double v = kRgasEos * z * t / p;
     vol[0] = vol[3] = v;
     vol[1] = vol[2] = MISSING;
 }
 
-void PhaseProperties(int method, int hmethod, double t, double p, double* const* comps,
-                     const int32_t* states, const double* betas, double* h, double* s, double* cp,
-                     double* v) {
+void PhaseProperties(const Workspace& ws, int method, int hmethod, double t, double p,
+                     double* const* comps, const int32_t* states, const double* betas, double* h,
+                     double* s, double* cp, double* v) {
     if (!(t > 0.0) || !(p > 0.0) || !std::isfinite(t) || !std::isfinite(p)) {
         for (int k = 0; k < 4; ++k) h[k] = s[k] = cp[k] = v[k] = MISSING;
         return;
     }
     if (method == 0) {
-        BerthelotVolume(t, p, comps, v);
+        BerthelotVolume(ws, t, p, comps, v);
     } else if (method >= 1 && method <= 3) {
-        EosVolumes(method, t, p, states, comps, betas, v);
+        EosVolumes(ws, method, t, p, states, comps, betas, v);
     } else {
         for (int k = 0; k < 4; ++k) v[k] = MISSING;
     }
@@ -205,14 +207,14 @@ void PhaseProperties(int method, int hmethod, double t, double p, double* const*
     }
     switch (hmethod) {
         case 0:
-            IdealGasPhases(t, comps, betas, h, s, cp);
+            IdealGasPhases(ws, t, comps, betas, h, s, cp);
             break;
         case 1:
         case 2:
-            EosEnthalpies(hmethod, t, p, states, comps, betas, h, s, cp);
+            EosEnthalpies(ws, hmethod, t, p, states, comps, betas, h, s, cp);
             break;
         case 3:
-            LkEnthalpies(method, t, p, states, comps, betas, h, s, cp);
+            LkEnthalpies(ws, method, t, p, states, comps, betas, h, s, cp);
             break;
         default:
             for (int k = 0; k < 4; ++k) h[k] = s[k] = cp[k] = MISSING;

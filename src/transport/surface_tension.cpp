@@ -7,8 +7,8 @@
 
 namespace vt {
 
-double TransportOmega(int i) {
-    const CompRecord& c = g_ws.cd[i];
+double TransportOmega(const Workspace& ws, int i) {
+    const CompRecord& c = ws.cd[i];
     switch (c.code) {
         case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 9:
         case 14: case 22: case 25: case 26: case 53: case 54: case 59:
@@ -54,7 +54,7 @@ double WaterSigma(double Tr) {
 // and Bird, AIChE J. 1 (1955) 174) with class corrections; mixed linearly
 // by mole fraction, except water and the glycols, which are combined as a
 // mass-weighted mean of sigma^(1/4).
-int32_t SurfTenLiquid(const double* x, double T, double* out) {
+int32_t SurfTenLiquid(const Workspace& ws, const double* x, double T, double* out) {
     if (x[0] == MISSING) {
         *out = MISSING;
         return 0;
@@ -65,12 +65,12 @@ int32_t SurfTenLiquid(const double* x, double T, double* out) {
         return -1;
     }
     double sum = 0.0, sx = 0.0, sm = 0.0, sq = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) {
-        const CompRecord& c = g_ws.cd[i];
+    for (int i = 0; i < ws.ncomp; ++i) {
+        const CompRecord& c = ws.cd[i];
         const double Tr = T / c.tc;
         if (!(Tr < 1.0)) continue;
         const double tbr = c.tb / c.tc;
-        const double w = TransportOmega(i);
+        const double w = TransportOmega(ws, i);
         const double pa = c.pc * 0.01 / 1.01325;
         const double Q = 0.1207 * (1.0 + tbr * SafeLn(pa) / (1.0 - tbr)) - 0.281;
         const double A = std::pow(pa, 0.66667);

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/constants.h"
 #include "platform/fpenv.h"
 #include "transport/transport.h"
 #include "transport/transport_util.h"
@@ -10,7 +11,6 @@
 namespace vt {
 namespace {
 
-constexpr double kR = 8.31434;
 
 // Heavy saturated hydrocarbon liquids (mw > 140, Tr < 0.8): the API Technical
 // Data Book value at 528 degR (68 degF), 0.001676 mw^1.001 / V (V in
@@ -53,8 +53,8 @@ double PureLiquid(const CompRecord& c, double T) {
         case 131: return 0.35925 - 0.000428808 * T;
         default: break;
     }
-    if (c.code == 62 && T < 50.0) return 0.649 * T - 0.3995 - 0.2094 * T2;
-    if (c.code == 57 && T < 50.0) return 0.01036 * T - 0.008546 - 0.0002239 * T2;
+    if (c.code == kCodeHelium && T < 50.0) return 0.649 * T - 0.3995 - 0.2094 * T2;
+    if (c.code == kCodeHydrogen && T < 50.0) return 0.01036 * T - 0.008546 - 0.0002239 * T2;
     if (c.family == 0 && c.mw > 140.0 && Tr < 0.8) return HeavyLiquid(c, Tr);
     if (c.family == 0) return Latini(c, Tr, 0.0035, 0.5);
     if (c.family == 3) return Latini(c, Tr, 0.00339, 0.5);
@@ -66,8 +66,8 @@ double PureLiquid(const CompRecord& c, double T) {
 // few gases; otherwise the Chung et al. viscosity (Ind. Eng. Chem. Res. 27
 // (1988) 671) times a modified Eucken factor (non-hydrocarbons) or the Chung
 // et al. (Ind. Eng. Chem. Fundam. 23 (1984) 8) conductivity factor.
-double PureVapour(int i, double T) {
-    const CompRecord& c = g_ws.cd[i];
+double PureVapour(const Workspace& ws, int i, double T) {
+    const CompRecord& c = ws.cd[i];
     const double T2 = T * T, T3 = T2 * T;
     switch (c.code) {
         case 61: return 0.007341 - 1.013e-05 * T + 1.801e-07 * T2 - 9.1e-11 * T3;
@@ -79,10 +79,10 @@ double PureVapour(int i, double T) {
     }
     const double cv = (c.igb + 2.0 * c.igc * T + 3.0 * c.igd * T2 + 4.0 * c.ige * T3 +
                        5.0 * c.igf * T2 * T2) -
-                      kR;
+                      kRgasTransport;
     const double Tr = T / c.tc;
     const double ts = Clip(1.2593 * Tr, 0.3, 100.0);
-    const double w = TransportOmega(i);
+    const double w = TransportOmega(ws, i);
     const double fc = std::max(1.0 - 0.2536 * w, 0.0);
     const double omegaV = 1.16145 * std::pow(ts, -0.14874) + 0.52487 * ClippedExp(-0.7732 * ts) +
                           2.16178 * ClippedExp(-2.43787 * ts);
@@ -92,25 +92,26 @@ double PureVapour(int i, double T) {
     if (c.family != 0 || c.classnum >= 9.0) {
         E = 1.15 + 16.8781102 / cv;
     } else {
-        const double alpha = cv / kR - 2.5;
+        const double alpha = cv / kRgasTransport - 2.5;
         const double beta = 0.7862 - 0.7109 * w + 1.3168 * w * w;
         const double Z = 2.0 + 10.5 * Tr * Tr;
         E = 3.75 * (1.0 + alpha * (0.215 + 0.28288 * alpha - 1.061 * beta + 0.26665 * Z) /
                               (0.6366 + beta * Z + 1.061 * alpha * beta)) /
-            (cv / kR - 1.0);
+            (cv / kRgasTransport - 1.0);
     }
     return E * 0.0001 * eta * cv / c.mw;
 }
 
 bool IsPolynomialGas(int code) {
-    return code == 61 || code == 1 || code == 57 || code == 53 || code == 56;
+    return code == kCodeWater || code == kCodeMethane || code == kCodeHydrogen ||
+           code == kCodeCarbonDioxide || code == kCodeOxygen;
 }
 
 }  // namespace
 
 // Liquid mixture: cube-root mole-fraction mean of the positive pure values
 // (the power-law rule of Reid, Prausnitz and Poling with exponent 1/3).
-int32_t ThermCondLiquid(const double* x, double T, double* out) {
+int32_t ThermCondLiquid(const Workspace& ws, const double* x, double T, double* out) {
     if (x[0] == MISSING) {
         *out = MISSING;
         return 0;
@@ -121,8 +122,8 @@ int32_t ThermCondLiquid(const double* x, double T, double* out) {
         return -1;
     }
     double sk = 0.0, sx = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) {
-        const double k = PureLiquid(g_ws.cd[i], T);
+    for (int i = 0; i < ws.ncomp; ++i) {
+        const double k = PureLiquid(ws.cd[i], T);
         if (!(k > 0.0)) continue;
         sk += x[i] * std::pow(k, 0.3333);
         sx += x[i];
@@ -135,7 +136,8 @@ int32_t ThermCondLiquid(const double* x, double T, double* out) {
 
 // Vapour mixture: mw^(1/3)-weighted mean of the low-pressure values plus the
 // dense-gas excess of Stiel and Thodos (AIChE J. 10 (1964) 26).
-int32_t ThermCondVapour(const double* x, double T, double density, double* out) {
+int32_t ThermCondVapour(const Workspace& ws, const double* x, double T, double density,
+                        double* out) {
     if (x[0] == MISSING) {
         *out = MISSING;
         return 0;
@@ -146,21 +148,21 @@ int32_t ThermCondVapour(const double* x, double T, double density, double* out) 
         return -1;
     }
     double M = 0, Tcm = 0, Vcm = 0;
-    MolWeight(x, &M);
-    PseudoTc(x, &Tcm);
-    MixVc(x, &Vcm);
+    MolWeight(ws, x, &M);
+    PseudoTc(ws, x, &Tcm);
+    MixVc(ws, x, &Vcm);
     const double rhom = density / M;
     double sw = 0.0, zcm = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) {
-        sw += x[i] * g_ws.mw13[i];
-        zcm += x[i] / (3.41 + 1.28 * TransportOmega(i));
+    for (int i = 0; i < ws.ncomp; ++i) {
+        sw += x[i] * ws.mw13[i];
+        zcm += x[i] / (3.41 + 1.28 * TransportOmega(ws, i));
     }
     double l0 = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) {
+    for (int i = 0; i < ws.ncomp; ++i) {
         if (!(x[i] > 0.0)) continue;
-        const double li = PureVapour(i, T);
-        if (!IsPolynomialGas(g_ws.cd[i].code) && !(li > 0.0)) continue;
-        l0 += x[i] * li * g_ws.mw13[i];
+        const double li = PureVapour(ws, i, T);
+        if (!IsPolynomialGas(ws.cd[i].code) && !(li > 0.0)) continue;
+        l0 += x[i] * li * ws.mw13[i];
     }
     l0 /= sw;
     const double rr = rhom * Vcm;

@@ -7,26 +7,29 @@
 // result then MISSING); they read the open component table.
 #pragma once
 #include <cstdint>
+#include "workspace/workspace.h"
 
 namespace vt {
 
 // Acentric factor of component i used by the transport correlations.
-double TransportOmega(int i);
+double TransportOmega(const Workspace& ws, int i);
 
 // Low-pressure vapour viscosity, cP, from the pseudo-critical constants.
-int32_t ViscVapour(const double* x, double T, double* out);
+int32_t ViscVapour(const Workspace& ws, const double* x, double T, double* out);
 
 // Liquid surface tension, dyn/cm; MISSING (status -1) when no component
 // contributes.
-int32_t SurfTenLiquid(const double* x, double T, double* out);
+int32_t SurfTenLiquid(const Workspace& ws, const double* x, double T, double* out);
 
 // Liquid viscosity, cP, at P (kPa), T (K) and mass density (kg/m3).
-int32_t ViscLiquid(const double* x, double P, double T, double density, double* out);
+int32_t ViscLiquid(const Workspace& ws, const double* x, double P, double T, double density,
+                   double* out);
 
 // Liquid and vapour thermal conductivity, W/(m K); the vapour routine takes
 // the vapour mass density (kg/m3).
-int32_t ThermCondLiquid(const double* x, double T, double* out);
-int32_t ThermCondVapour(const double* x, double T, double density, double* out);
+int32_t ThermCondLiquid(const Workspace& ws, const double* x, double T, double* out);
+int32_t ThermCondVapour(const Workspace& ws, const double* x, double T, double density,
+                        double* out);
 
 // Fitted visca (intercept) and viscb (slope) of one component; pc in bar.
 // kind 1 = petroleum pseudo-component. Returns -1.

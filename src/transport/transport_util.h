@@ -2,7 +2,7 @@
 #pragma once
 #include <cmath>
 
-#include "thermo/guards.h"
+#include "numerics/guards.h"
 #include "workspace/workspace.h"
 
 namespace vt {

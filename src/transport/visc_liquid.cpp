@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "correlations/liquid_density.h"
+#include "platform/constants.h"
 #include "platform/fpenv.h"
-#include "props/liquid_density.h"
 #include "transport/transport.h"
 #include "transport/transport_util.h"
 #include "transport/water_viscosity.h"
@@ -28,7 +29,6 @@ constexpr double kJ[7] = {-10.2391604, 17.4605456, -2847.63282, 174.227229,
                           0.133685021, 142.072397,  5002.06697};
 constexpr double kC[9] = {2907741.3,  -3312874.0, 1608101.8, -433190.48, 70624.813,
                           -7116.6207, 432.51744,  -14.459112, 0.20371194};
-constexpr double kRgasCs = 8.31434;
 
 // Thresholds on the mole fraction for the first and second member of a pair.
 constexpr double kFirst = 1e-10, kSecond = 1e-7;
@@ -42,9 +42,9 @@ void CompressedLiquidDensity(double T, double P, double tc, double pc, double vs
     CostaldReducedVolumes(Tr, &vr0, &vrd);
     const double N = ChuehPrausnitzN(Tr);
     const double psat = LeeKeslerReducedPsat(Tr, omega) * pc;
-    double y = (P - psat) * N * (1.0 - 0.89 * omegasrk) * vstar * 9.0 / (tc * kRgasCs);
+    double y = (P - psat) * N * (1.0 - 0.89 * omegasrk) * vstar * 9.0 / (tc * kRgasTransport);
     if (y < 0.0) y = 0.0;
-    *out = std::pow(1.0 + y, 0.11111) / ((1.0 - vrd * omegasrk) * vr0 * vstar);
+    *out = CompressionFactor(y, kCompressionExpViscosity) / ((1.0 - vrd * omegasrk) * vr0 * vstar);
 }
 
 double MethaneViscosity(double T0, double rho0, double X, double F) {
@@ -80,9 +80,10 @@ namespace {
 
 // Corresponding-states viscosity (cP) of liquid x; g and c are scratch of
 // one component count (sqrt f_i and h_i^(1/3)).
-double CsViscosity(const double* x, double P, double T, double rhom, double* g, double* c) {
-    const int n = g_ws.ncomp;
-    const CompRecord* cd = g_ws.cd;
+double CsViscosity(const Workspace& ws, const double* x, double P, double T, double rhom, double* g,
+                   double* c) {
+    const int n = ws.ncomp;
+    const CompRecord* cd = ws.cd;
     for (int i = 0; i < n; ++i) {
         if (!(x[i] > kFirst)) continue;
         const CompRecord& k = cd[i];
@@ -134,7 +135,7 @@ double CsViscosity(const double* x, double P, double T, double rhom, double* g, 
         }
         S += x[i] * si;
         D += x[i] * di / ((1.0 - ki.viscb) * h * f);
-        zx += x[i] * ki.pc * ki.vc / (ki.tc * kRgasCs);
+        zx += x[i] * ki.pc * ki.vc / (ki.tc * kRgasTransport);
     }
     CsState st{};
     st.f = f;
@@ -147,7 +148,8 @@ double CsViscosity(const double* x, double P, double T, double rhom, double* g, 
 
 }  // namespace
 
-int32_t ViscLiquid(const double* x, double P, double T, double density, double* out) {
+int32_t ViscLiquid(const Workspace& ws, const double* x, double P, double T, double density,
+                   double* out) {
     if (x[0] == MISSING) {
         *out = MISSING;
         return 0;
@@ -159,16 +161,17 @@ int32_t ViscLiquid(const double* x, double P, double T, double density, double* 
         return -1;
     }
     double M = 0;
-    MolWeight(x, &M);
+    MolWeight(ws, x, &M);
     const double rhom = density / M;
     double mu = MISSING;
     bool water = false;
-    for (int i = 0; i < g_ws.ncomp; ++i)
-        if (x[i] > kFirst && std::fabs(x[i] - 1.0) < 0.001 && g_ws.cd[i].code == 61) water = true;
+    for (int i = 0; i < ws.ncomp; ++i)
+        if (x[i] > kFirst && std::fabs(x[i] - 1.0) < 0.001 && ws.cd[i].code == kCodeWater)
+            water = true;
     if (water)
         mu = WaterViscosity(std::max(T, 273.15), P, 1.0 / rhom);
     else
-        mu = CsViscosity(x, P, T, rhom, g_ws.work2[0], g_ws.work2[1]);
+        mu = CsViscosity(ws, x, P, T, rhom, ws.transport.csA, ws.transport.csB);
     *out = FiniteOrMissing(mu);
     platform::ClearFpFlags();
     return -1;

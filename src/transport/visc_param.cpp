@@ -6,8 +6,9 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "correlations/liquid_density.h"
+#include "platform/constants.h"
 #include "platform/fpenv.h"
-#include "props/liquid_density.h"
 #include "transport/transport.h"
 #include "transport/transport_util.h"
 
@@ -17,8 +18,6 @@ namespace {
 constexpr double kMethTc = 190.555;   // methane, K
 constexpr double kMethZc = 0.283742;
 constexpr double kMethM = 16.043;
-constexpr double kR = 8.31434;
-constexpr double kAtm = 101.325;
 constexpr int kPoints = 8;
 
 // Letsou and Stiel, AIChE J. 19 (1973) 409: liquid viscosity (cP) from Tr
@@ -88,7 +87,7 @@ double ElyHanley(double T, double rho, double mw, double tc, double pcKPa, doubl
     const double trp = Clip(T / tc, 0.2, 2.0);
     const double vrp = Clip(1.0 / (vc * rho), 0.5, 2.0);
     const double dw = omega - 0.01131;
-    const double zc = pcKPa * vc / (tc * kR);
+    const double zc = pcKPa * vc / (tc * kRgasTransport);
     double f = 0.0, h = 0.0, g = 0.0;
     for (int it = 0; it < 50; ++it) {
         const double theta = std::max(
@@ -98,7 +97,7 @@ double ElyHanley(double T, double rho, double mw, double tc, double pcKPa, doubl
             1.0 + dw * (0.394901 * (vrp - 1.023545) - 0.932813 * (vrp - 0.754639) * SafeLn(trp)),
             1e-10);
         const double fn = theta * tc / kMethTc;
-        const double hn = phi * 10.23 * kMethZc / (pcKPa / (tc * kR));
+        const double hn = phi * 10.23 * kMethZc / (pcKPa / (tc * kRgasTransport));
         g = (-0.862762 - (-0.46568) * (vrp - 0.5) / trp) * dw / (fn * kMethTc / tc);
         const bool done = it > 0 && std::fabs(fn / f - 1.0) < 1e-5 && std::fabs(hn / h - 1.0) < 1e-5;
         f = fn;
@@ -160,7 +159,7 @@ int32_t ViscParam(int32_t kind, double mw, double tc, double pc, double vc, doub
         }
     const double pcKPa = pc * 100.0;
     const bool petroleum = static_cast<int16_t>(kind & 0xFFFF) == 1;
-    const double zc = pcKPa * vc / (tc * kR);
+    const double zc = pcKPa * vc / (tc * kRgasTransport);
     double T[kPoints], mu[kPoints], rho[kPoints];
     double nu1 = 0.0, nu2 = 0.0;
     const bool letsou = !petroleum || tb < 270.0;
@@ -168,7 +167,7 @@ int32_t ViscParam(int32_t kind, double mw, double tc, double pc, double vc, doub
     if (twu) TwuViscosities(tb, liqden, &nu1, &nu2);
     for (int k = 0; k < kPoints; ++k) {
         T[k] = tc * (0.35 + k * (tb / tc - 0.35) / 8.0);
-        CompressedLiquidDensity(T[k], kAtm, tc, pcKPa, vstar, omegasrk, omega, &rho[k]);
+        CompressedLiquidDensity(T[k], kAtmKPa, tc, pcKPa, vstar, omegasrk, omega, &rho[k]);
         double cp;
         if (letsou)
             cp = LetsouStiel(T[k], mw, tc, pcKPa, omega);

@@ -11,15 +11,15 @@ namespace vt {
 // Low-pressure gas viscosity from the pseudo-critical constants (Stiel and
 // Thodos, AIChE J. 7 (1961) 611, with the reduced-temperature law of the
 // API Technical Data Book for hydrocarbon gases).
-int32_t ViscVapour(const double* x, double T, double* out) {
+int32_t ViscVapour(const Workspace& ws, const double* x, double T, double* out) {
     if (x[0] == MISSING) {
         *out = MISSING;
         return 0;
     }
     double M = 0, Pc = 0, Tc = 0;
-    MolWeight(x, &M);
-    PseudoPc(x, &Pc);
-    PseudoTc(x, &Tc);
+    MolWeight(ws, x, &M);
+    PseudoPc(ws, x, &Pc);
+    PseudoTc(ws, x, &Tc);
     const double Tr = T / Tc;
     const double mu = std::pow(Pc / 101.325, 0.66667) * std::sqrt(std::fabs(M)) * 0.00035 /
                       std::pow(Tc, 0.1667);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/constants.h"
 #include "workspace/workspace.h"
 
 namespace vt {
@@ -26,17 +27,19 @@ int32_t EstimateKij(int32_t method, int32_t i, int32_t j, double* kij) {
     const int ci = a.code, fi = a.family, cj = b.code, fj = b.family;
 
     // Water with a saturated hydrocarbon.
-    if ((fi == 0 && cj == 61) || (fj == 0 && ci == 61)) {
+    if ((fi == 0 && cj == kCodeWater) || (fj == 0 && ci == kCodeWater)) {
         *kij = (ci == 1 || ci == 2 || cj == 1 || cj == 2) ? 0.5 : 0.48;
         return -1;
     }
     // Correlation in the boiling point and liquid density of component j.
-    if ((fi == 0 && cj == 54) || (fj == 0 && (ci == 54 || ci == 735 || ci == 736 || ci == 761))) {
+    if ((fi == 0 && cj == kCodeHydrogenSulfide) ||
+        (fj == 0 && (ci == kCodeHydrogenSulfide || ci == kCodeKijBoiling735 ||
+                     ci == kCodeKijBoiling736 || ci == kCodeKijBoiling761))) {
         const double x = std::pow(1.8 * b.tb, 2) * b.liqden / 1000.0;
         const double api = 141500.0 / b.liqden - 131.5;
-        if (ci == 361)
+        if (ci == kCodeKijBoiling361)
             *kij = 0.021 + 1.06e-7 * x - 1.05e-13 * x * x;
-        else if (ci == 54)
+        else if (ci == kCodeHydrogenSulfide)
             *kij = 0.0883 - 2.06e-8 * x - 4e-14 * x * x + 2.252 / (api * api + 1.0);
         else
             *kij = 0.059 + 4.5e-8 * x - 9.27e-14 * x * x - 43.18 / (api * api + 1.0);
@@ -49,15 +52,15 @@ int32_t EstimateKij(int32_t method, int32_t i, int32_t j, double* kij) {
         return -1;
     }
     // Water pairs.
-    switch (Partner(ci, cj, 61)) {
-        case 53:
+    switch (Partner(ci, cj, kCodeWater)) {
+        case kCodeCarbonDioxide:
             if (method == 1) { *kij = 0.0445; return -1; }
             if (method == 2) { *kij = 0.0392; return -1; }
             break;
-        case 130: *kij = -0.1; return -1;
-        case 131: *kij = 0.25; return -1;
-        case 132: *kij = -0.5531; return -1;
-        case 50:
+        case kCodeEthyleneGlycol: *kij = -0.1; return -1;
+        case kCodeDiethyleneGlycol: *kij = 0.25; return -1;
+        case kCodeTriethyleneGlycol: *kij = -0.5531; return -1;
+        case kCodeMethanol:
             if (method == 1) *kij = -0.18;
             else if (method == 2) *kij = -0.09;
             return -1;
@@ -71,31 +74,31 @@ void GetKijHardWired(int32_t /*method*/, int32_t c1, int32_t f1, int32_t c2, int
                      double* kij) {
     double k = 0.0;
     // 1. water with a saturated hydrocarbon
-    if (c1 == 61 && f2 == 0)
+    if (c1 == kCodeWater && f2 == 0)
         k = c2 < 3 ? 0.5 : 0.48;
-    else if (c2 == 61 && f1 == 0)
+    else if (c2 == kCodeWater && f1 == 0)
         k = c1 < 3 ? 0.5 : 0.48;
     // 2
-    if (c1 == 758) {
-        if (f2 == 0 || (c2 == 758 && f1 == 0)) k = 0.32;
-    } else if (c2 == 758 && f1 == 0) {
+    if (c1 == kCodeKijFixed758) {
+        if (f2 == 0 || (c2 == kCodeKijFixed758 && f1 == 0)) k = 0.32;
+    } else if (c2 == kCodeKijFixed758 && f1 == 0) {
         k = 0.32;
     }
     // 3
-    if (Pair(c1, c2, 61, 53)) k = 0.0445;
+    if (Pair(c1, c2, kCodeWater, kCodeCarbonDioxide)) k = 0.0445;
     // 4
-    if (c1 == 53 && c2 == 61 && f2 == 0)
+    if (c1 == kCodeCarbonDioxide && c2 == kCodeWater && f2 == 0)
         k = 0.101;
-    else if (Pair(c1, c2, 61, 59))
+    else if (Pair(c1, c2, kCodeWater, kCodeNitrogen))
         k = -0.4348;
-    else if (c1 == 59 && c2 == 53)
+    else if (c1 == kCodeNitrogen && c2 == kCodeCarbonDioxide)
         k = -0.02;
-    else if (c1 == 53 && f2 == 0 && c2 != 61)
+    else if (c1 == kCodeCarbonDioxide && f2 == 0 && c2 != kCodeWater)
         k = 0.101;
-    else if (c2 == 53 && f1 == 0)
+    else if (c2 == kCodeCarbonDioxide && f1 == 0)
         k = 0.101;
     // 5
-    switch (Partner(c1, c2, 53)) {
+    switch (Partner(c1, c2, kCodeCarbonDioxide)) {
         case 1: k = 0.1; break;
         case 2: k = 0.1298; break;
         case 3: k = 0.135; break;
@@ -105,28 +108,28 @@ void GetKijHardWired(int32_t /*method*/, int32_t c1, int32_t f1, int32_t c2, int
         default: break;
     }
     // 6
-    if (Pair(c1, c2, 54, 1)) k = 0.085;
+    if (Pair(c1, c2, kCodeHydrogenSulfide, kCodeMethane)) k = 0.085;
     // 7
-    if (c1 == 54 && f2 == 0)
+    if (c1 == kCodeHydrogenSulfide && f2 == 0)
         k = 0.08;
-    else if (c2 == 54 && f1 == 0)
+    else if (c2 == kCodeHydrogenSulfide && f1 == 0)
         k = 0.08;
     // 8, 9
-    if (Pair(c1, c2, 54, 53)) k = 0.1;
-    if (Pair(c1, c2, 54, 61)) k = 0.0819;
+    if (Pair(c1, c2, kCodeHydrogenSulfide, kCodeCarbonDioxide)) k = 0.1;
+    if (Pair(c1, c2, kCodeHydrogenSulfide, kCodeWater)) k = 0.0819;
     // 10
-    if (c2 == 54 && c1 != 59) {
+    if (c2 == kCodeHydrogenSulfide && c1 != kCodeNitrogen) {
         *kij = k;
         return;
     }
     // 11, 12
-    if (Pair(c1, c2, 54, 59)) k = 0.1676;
-    if (c1 == 59 && f2 == 0)
+    if (Pair(c1, c2, kCodeHydrogenSulfide, kCodeNitrogen)) k = 0.1676;
+    if (c1 == kCodeNitrogen && f2 == 0)
         k = 0.1;
-    else if (c2 == 59 && f1 == 0)
+    else if (c2 == kCodeNitrogen && f1 == 0)
         k = 0.1;
     // 13
-    switch (Partner(c1, c2, 59)) {
+    switch (Partner(c1, c2, kCodeNitrogen)) {
         case 1: k = 0.036; break;
         case 2: k = 0.05; break;
         case 3: k = 0.08; break;

@@ -6,38 +6,44 @@ namespace vt {
 
 namespace {
 template <class Field>
-int32_t WeightedSum(const double* x, double* result, Field field) {
+int32_t WeightedSum(const Workspace& ws, const double* x, double* result, Field field) {
     if (x[0] == MISSING) {
         *result = MISSING;
         return 0;
     }
     *result = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i)
-        if (x[i] != 0.0) *result += x[i] * field(g_ws.cd[i]);
+    for (int i = 0; i < ws.ncomp; ++i)
+        if (x[i] != 0.0) *result += x[i] * field(ws.cd[i]);
     return 1;
 }
 }  // namespace
 
-int32_t MolWeight(const double* x, double* r) {
-    return WeightedSum(x, r, [](const CompRecord& c) { return c.mw; });
+int32_t MolWeight(const Workspace& ws, const double* x, double* r) {
+    return WeightedSum(ws, x, r, [](const CompRecord& c) { return c.mw; });
 }
-int32_t PseudoPc(const double* x, double* r) {
-    return WeightedSum(x, r, [](const CompRecord& c) { return c.pc; });
+int32_t PseudoPc(const Workspace& ws, const double* x, double* r) {
+    return WeightedSum(ws, x, r, [](const CompRecord& c) { return c.pc; });
 }
-int32_t PseudoTc(const double* x, double* r) {
-    return WeightedSum(x, r, [](const CompRecord& c) { return c.tc; });
+int32_t PseudoTc(const Workspace& ws, const double* x, double* r) {
+    return WeightedSum(ws, x, r, [](const CompRecord& c) { return c.tc; });
 }
-int32_t MixVc(const double* x, double* r) {
-    return WeightedSum(x, r, [](const CompRecord& c) { return c.vc; });
+int32_t MixVc(const Workspace& ws, const double* x, double* r) {
+    return WeightedSum(ws, x, r, [](const CompRecord& c) { return c.vc; });
 }
 
-double MixMw(const double* x) {
+double MixMw(const Workspace& ws, const double* x) {
     double s = 0.0;
-    for (int i = 0; i < g_ws.ncomp; ++i) {
+    for (int i = 0; i < ws.ncomp; ++i) {
         if (x[i] == MISSING) return MISSING;
-        s += x[i] * g_ws.cd[i].mw;
+        s += x[i] * ws.cd[i].mw;
     }
     return s;
+}
+
+double CompositionMolWeight(const Workspace& ws, const double* x) {
+    double m = 0.0;
+    for (int i = 0; i < ws.ncomp; ++i) m += x[i] * ws.cd[i].mw;
+    return m;
 }
 
 double Interp2(double x, double y, int nx, int ny, const double* xs, const double* ys,

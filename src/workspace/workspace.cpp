@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "platform/alloc.h"
+#include "platform/constants.h"
 #include "platform/message.h"
 
 namespace vt {
@@ -125,7 +126,7 @@ void FillConstants(double* par, double omegaA, double omegaB, double m0, double 
     par[kDdiff] = delta2 - delta1;
     par[kUsum] = delta2 + delta1;
     par[kWprod] = delta2 * delta1;
-    par[kRgasSlot] = kRgas;
+    par[kRgasSlot] = kRgasEos;
 }
 
 // b, ac and the two root vectors of component i; false when a value is not
@@ -149,7 +150,7 @@ bool Precalculation(int n, Stage& st) {
     FillConstants(w.prpar, 0.457235, 0.077796, 0.37464, 1.54226, 0.26992, 2.41421, -0.41421);
     for (int i = 0; i < n; ++i) {
         st.Set("prinfo[i]->am", i);
-        const double om = SrkAcentric(1, i);
+        const double om = SrkAcentric(w, 1, i);
         CompBlock& blk = *w.prinfo[i];
         if (om < 0.49)
             blk.m = 0.37464 + 1.54226 * om - 0.26992 * om * om;
@@ -162,7 +163,7 @@ bool Precalculation(int n, Stage& st) {
     FillConstants(w.srkpar, 0.42747, 0.08664, 0.48, 1.57, 0.17, 1.0, 0.0);
     for (int i = 0; i < n; ++i) {
         st.Set("srkinfo[i]->am", i);
-        const double om = SrkAcentric(2, i);
+        const double om = SrkAcentric(w, 2, i);
         CompBlock& blk = *w.srkinfo[i];
         blk.m = 0.48 + 1.57 * om - 0.17 * om * om;
         if (!CriticalTerms(w.srkpar, blk, w.acrootsSRK[i], w.acotrootsSRK[i], i, "acotrootSRK[i]",
@@ -202,14 +203,55 @@ void FreeInfo(CompBlock**& info, int n) {
 
 }  // namespace
 
-double SrkAcentric(int method, int i) {
-    const CompRecord& c = g_ws.cd[i];
+double SrkAcentric(int method, const CompRecord& c) {
     if (method != 2 || c.omegasrk == MISSING) return c.omega;
-    if (c.code == 61) return 0.32445;
-    if (c.code == 57 || c.code == 62) return 0.0;
-    if (c.code <= 6) return c.omegasrk;
+    if (c.code == kCodeWater) return 0.32445;
+    if (c.code == kCodeHydrogen || c.code == kCodeHelium) return 0.0;
+    if (c.code <= kCodeLastSrkOmega) return c.omegasrk;
     return c.omega;
 }
+
+int32_t WaterComponent(const Workspace& ws) {
+    for (int i = 0; i < ws.ncomp; ++i)
+        if (ws.cd[i].code == kCodeWater) return i;
+    return kNoWater;
+}
+
+int32_t FreeWaterComponent(const Workspace& ws, int method) {
+    return method == 3 ? WaterComponent(ws) : kNoWater;
+}
+
+namespace {
+
+// The named scratch vectors on the work vectors.
+void BindScratch(Workspace& w) {
+    double** a = w.work1;
+    w.flash = {a[7],
+               a[6],
+               a[0],
+               a[1],
+               a[2],
+               a[3],
+               a[4],
+               a[5],
+               {a[11], a[12], a[16]},
+               a[9],
+               a[17],
+               a[18],
+               {a[37], a[38], a[39]}};
+    w.eos = {w.work4[8], w.work4[9], a[19], w.work4[0], w.work4[1]};
+    w.phase = {a[11], a[12], w.work3[0], w.work3[1]};
+    w.prop3 = {a[10],
+               a[13],
+               a[14],
+               a[15],
+               {a[13], a[14], a[15]},
+               {a[30], a[31], a[32], a[33], a[34], a[35]}};
+    w.transport = {w.work2[0], w.work2[1]};
+    w.stream = {a[25], a[26], a[27], a[28]};
+}
+
+}  // namespace
 
 void OpenProps(int32_t n, const CompRecord* records, const double* kijpr, const double* kijsrk) {
     if (g_ws.cd) CloseProps();
@@ -223,6 +265,7 @@ void OpenProps(int32_t n, const CompRecord* records, const double* kijpr, const 
         CloseProps();
         return;
     }
+    BindScratch(g_ws);
     if (!Precalculation(n, st)) Report(kPrecalcError, st);
 }
 
@@ -247,6 +290,12 @@ void CloseProps() {
     Free(w.acotrootsSRK);
     for (double** v : {&w.molev, &w.mole1, &w.molew, &w.molem, &w.mw12, &w.mw13, &w.pc23, &w.tc16})
         Free(*v);
+    w.flash = {};
+    w.eos = {};
+    w.phase = {};
+    w.prop3 = {};
+    w.transport = {};
+    w.stream = {};
     w.ncomp = 0;
 }
 

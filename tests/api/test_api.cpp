@@ -8,15 +8,21 @@
 #include <stdexcept>
 #include <string>
 
+#include "../support/messages.h"
 #include "api/guard.h"
 #include "vantaro/vantaro.h"
 
 namespace {
 
+// ... and a message naming the export.
 TEST(ExportGuard, ExceptionsBecomeTheFailureResult) {
     using vt::api::FpExit;
-    EXPECT_EQ(vt::api::Guarded(FpExit::Clear, -7, []() -> int { throw std::runtime_error("x"); }), -7);
-    EXPECT_EQ(vt::api::Guarded(FpExit::Keep, 3, []() -> int { throw 1; }), 3);
+    vt::test::Messages m;
+    EXPECT_EQ(vt::api::Guarded("Prop3", FpExit::Clear, -7, []() -> int { throw std::runtime_error("x"); }), -7);
+    EXPECT_EQ(vt::api::Guarded("CloseProps", FpExit::Keep, 3, []() -> int { throw 1; }), 3);
+    const std::vector<std::string> want = {"Internal error in Prop3: x",
+                                           "Internal error in CloseProps: unknown exception"};
+    EXPECT_EQ(m.texts, want);
 }
 
 // The numbers of the header's macros, also in the version string; null

@@ -15,6 +15,7 @@
 #include "thermo/lee_kesler.h"
 #include "thermo/phase_props.h"
 #include "vantaro/vantaro.h"
+#include "workspace/mixture.h"
 
 namespace vt {
 namespace {
@@ -160,9 +161,9 @@ TEST(Search, StepsCompositionsAndClampedFractions) {
     const double a[] = {0.5, 0.3, 0.2}, c[] = {0.5, 0.3, 0.2 * 1.006}, d[] = {0.5, 0.3, 0.2 * 1.004};
     const double pure[] = {1.0, 0.0, 0.0}, nearly[] = {1.0 - 1e-9, 1e-9, 0.0};
     // Ratios within half a per cent; the same pure phase.
-    EXPECT_TRUE(SameComposition(a, a) && !SameComposition(c, a) && SameComposition(d, a));
-    EXPECT_EQ(SameComposition(pure, nearly), 1);
-    EXPECT_NEAR(CompositionMolWeight(a), 0.5 * 16.04246 + 0.3 * 30.06904 + 0.2 * 44.09562, 1e-12);
+    EXPECT_TRUE(IsTrivialSplit(vt::g_ws, a, a) && !IsTrivialSplit(vt::g_ws, c, a) && IsTrivialSplit(vt::g_ws, d, a));
+    EXPECT_EQ(IsTrivialSplit(vt::g_ws, pure, nearly), 1);
+    EXPECT_NEAR(CompositionMolWeight(vt::g_ws, a), 0.5 * 16.04246 + 0.3 * 30.06904 + 0.2 * 44.09562, 1e-12);
     vt::CloseProps();
     for (auto [in, out] :
          {std::pair{1.00005, 1.0}, {1.0002, MISSING}, {-0.00005, -0.00005}, {-0.0002, MISSING}, {0.4, 0.4}})
@@ -178,12 +179,12 @@ TEST_F(Prop3LeeKeslerTest, BoundaryInterpolationBlendsTheTwoEnds) {
     int32_t ph[3];
     double frac[5], h[5], s[5], cp[5], v[5], t = 299.0, p = 500.0, end[2];
     for (int k = 0; k < 2; ++k) {  // enthalpies of the two ends
-        Flash(1, k ? 320.0 : 280.0, p, c, ph, frac);
-        PhaseProperties(1, 1, k ? 320.0 : 280.0, p, c, ph, frac, h, s, cp, v);
+        Flash(vt::g_ws, 1, FreeWaterComponent(vt::g_ws, 1), k ? 320.0 : 280.0, p, c, ph, frac);
+        PhaseProperties(vt::g_ws, 1, 1, k ? 320.0 : 280.0, p, c, ph, frac, h, s, cp, v);
         end[k] = h[3];
     }
     const double target = end[0] + 0.3 * (end[1] - end[0]);
-    EXPECT_EQ(BoundaryInterpolation(1, 1, &t, &p, target, c, ph, frac, h, s, cp, v, 280.0, 320.0, 1, 1), 1);
+    EXPECT_EQ(BoundaryInterpolation(vt::g_ws, 1, kNoWater, 1, &t, &p, target, c, ph, frac, h, s, cp, v, 280.0, 320.0, 1, 1), 1);
     EXPECT_NEAR(h[3], target, 0.1);
     EXPECT_TRUE(ph[0] != 0 && ph[1] != 0 && std::fabs(frac[0] + frac[1] + frac[2] - 1.0) < 1e-12);
 }

@@ -39,8 +39,6 @@ inline CompRecord Component(const std::string& name) {
 
 // Opens the workspace on the named components. kij from the built-in rules
 // (both orders, as a host would fill the matrices) unless zeroKij is set.
-// No free-water component is recorded (iwater = -3), as the property driver
-// does for methods 1 and 2; SetFreeWater() records it as for method 3.
 inline void OpenTable(const std::vector<std::string>& names, bool zeroKij = false) {
     const int n = static_cast<int>(names.size());
     std::vector<CompRecord> recs;
@@ -53,17 +51,6 @@ inline void OpenTable(const std::vector<std::string>& names, bool zeroKij = fals
             GetKijHardWired(2, recs[i].code, recs[i].family, recs[j].code, recs[j].family, &srk[i * n + j]);
         }
     vt::OpenProps(n, recs.data(), pr.data(), srk.data());
-    g_ws.iwater = -3;
-}
-
-// Records the first water component (code 61) as the free-water component.
-inline void SetFreeWater() {
-    g_ws.iwater = -3;
-    for (int i = 0; i < g_ws.ncomp; ++i)
-        if (g_ws.cd[i].code == 61) {
-            g_ws.iwater = i;
-            return;
-        }
 }
 
 // Fits visca/viscb of every open component with ViscParam (kind 0: defined

@@ -29,9 +29,9 @@ TEST_F(EosTest, PureVapoursAgainstIndependentImplementation) {
         double x[] = {1.0}, l1[1] = {0.0}, l2[1] = {0.0};
         double* c[4] = {x, x, x, x};
         int32_t st[3] = {kVapour, 0, 0};
-        EosLnK(method, r["t"], r["p"], c, st, l1, l2);
-        EXPECT_NEAR(EosPar(method)[kZfac], r["z"], 1e-9) << r.Str("name") << " " << method << " " << r["t"];
-        EXPECT_NEAR(EosInfo(method)[0]->lnphi[0], r["lnphi"], 1e-9) << r.Str("name") << " " << method << " " << r["t"];
+        EosLnK(vt::g_ws, method, r["t"], r["p"], c, st, l1, l2);
+        EXPECT_NEAR(EosPar(vt::g_ws, method)[kZfac], r["z"], 1e-9) << r.Str("name") << " " << method << " " << r["t"];
+        EXPECT_NEAR(EosInfo(vt::g_ws, method)[0]->lnphi[0], r["lnphi"], 1e-9) << r.Str("name") << " " << method << " " << r["t"];
     }
 }
 
@@ -48,7 +48,7 @@ TEST_F(EosTest, VapourPressuresAgainstMeasuredData) {
                 const double mid = 0.5 * (lo + hi);
                 int32_t st[3] = {kVapour, kLiquid, 0};
                 double l1[1] = {0.0}, l2[1] = {0.0};
-                EosLnK(method, k["t"], mid, c, st, l1, l2);
+                EosLnK(vt::g_ws, method, k["t"], mid, c, st, l1, l2);
                 (l1[0] > 0.0 ? lo : hi) = mid;  // ln phi_L - ln phi_V: liquid less stable below Psat
             }
             EXPECT_NEAR(lo / k["psat"], 1.0, 0.02) << k.Str("name") << " " << method;
@@ -72,12 +72,12 @@ TEST_F(EosTest, MixtureDeparturesAgainstIndependentImplementation) {
         std::vector<double> x = test::Numbers(r.Str("x")), zero(n, 0.0), l1(n, 0.0), l2(n, 0.0);
         double* c[4] = {x.data(), x.data(), zero.data(), x.data()};
         int32_t st[3] = {liquid ? kLiquid : kVapour, kLiquid, 0};
-        EosLnK(method, r["t"], r["p"], c, st, l1.data(), l2.data());
-        for (int i = 0; i < n; ++i) EXPECT_NEAR(EosInfo(method)[i]->lnphi[0], lnphi[i], 1e-9) << names[i];
+        EosLnK(vt::g_ws, method, r["t"], r["p"], c, st, l1.data(), l2.data());
+        for (int i = 0; i < n; ++i) EXPECT_NEAR(EosInfo(vt::g_ws, method)[i]->lnphi[0], lnphi[i], 1e-9) << names[i];
         double a, b, v, z, h, s, cp;
-        EosSetState(method, r["t"], r["p"]);
-        EosMixSolve(method, &a, &b, &v, &z, liquid, x.data(), g_ws.work1[21]);
-        EosDeparture(method, &cp, &h, &s, v, a, b, x.data());
+        EosSetState(vt::g_ws, method, r["t"], r["p"]);
+        EosMixSolve(vt::g_ws, method, &a, &b, &v, &z, liquid, x.data(), g_ws.work1[21]);
+        EosDeparture(vt::g_ws, method, &cp, &h, &s, v, a, b, x.data());
         for (auto [got, col] : {std::pair{h, "h"}, {s, "s"}})
             EXPECT_NEAR(got, r[col], 1e-6 * std::fabs(r[col]) + 1e-6) << col;
         EXPECT_NEAR(cp, r["cp"], 1e-3 * std::fabs(r["cp"]) + 1e-3);
@@ -93,17 +93,17 @@ TEST_F(EosTest, WaterAlphaVanishingDeparturesAndAbsentComponents) {
     } cases[] = {{1, tSwitch, 0.878658, 1.0}, {1, tSwitch * 0.999, 0.82154, 1.0085677},
                  {2, tSwitch * 0.999, 0.89778478, 1.017803}, {2, tc, 0.89778478, 1.017803}};
     for (const auto& k : cases) {
-        EosSetState(k.method, k.t, 100.0);
-        EosAlpha(k.method);
-        EXPECT_DOUBLE_EQ(EosInfo(k.method)[0]->m, k.m);
-        EXPECT_DOUBLE_EQ(EosPar(k.method)[kAlpha0], k.c);
-        EXPECT_DOUBLE_EQ(EosInfo(k.method)[0]->sqalpha, std::fabs(k.c + k.m * (1.0 - std::sqrt(k.t / tc))));
+        EosSetState(vt::g_ws, k.method, k.t, 100.0);
+        EosAlpha(vt::g_ws, k.method);
+        EXPECT_DOUBLE_EQ(EosInfo(vt::g_ws, k.method)[0]->m, k.m);
+        EXPECT_DOUBLE_EQ(EosPar(vt::g_ws, k.method)[kAlpha0], k.c);
+        EXPECT_DOUBLE_EQ(EosInfo(vt::g_ws, k.method)[0]->sqalpha, std::fabs(k.c + k.m * (1.0 - std::sqrt(k.t / tc))));
     }
     // No departures without volume above the co-volume.
     const double x[] = {1.0};
     double cp = 1, h = 1, s = 1;
-    EosSetState(1, 300.0, 500.0);
-    EosDeparture(1, &cp, &h, &s, 0.05, 1000.0, 0.06, x);
+    EosSetState(vt::g_ws, 1, 300.0, 500.0);
+    EosDeparture(vt::g_ws, 1, &cp, &h, &s, 0.05, 1000.0, 0.06, x);
     EXPECT_TRUE(cp == 0.0 && h == 0.0 && s == 0.0);
     // A component absent from a phase borrows its fugacity coefficient from the
     // other phase (ln K 0); an absent phase gets no ln K.
@@ -112,8 +112,8 @@ TEST_F(EosTest, WaterAlphaVanishingDeparturesAndAbsentComponents) {
     double* c[4] = {x0, x1, x2, z};
     int32_t st[3] = {kVapour, kLiquid, 0};
     double l1[2] = {0.0, 0.0}, l2[2] = {7.0, 7.0};
-    EosLnK(1, 300.0, 500.0, c, st, l1, l2);
-    const CompBlock* b = EosInfo(1)[1];
+    EosLnK(vt::g_ws, 1, 300.0, 500.0, c, st, l1, l2);
+    const CompBlock* b = EosInfo(vt::g_ws, 1)[1];
     EXPECT_TRUE(b->lnphi[1] != 230.3 && b->lnphi[0] == b->lnphi[1] && l1[1] == 0.0);
     EXPECT_TRUE(b->lnphi[2] == 0.0 && l2[0] == 7.0);
 }
@@ -124,14 +124,14 @@ TEST_F(EosTest, WaterAlphaVanishingDeparturesAndAbsentComponents) {
 TEST_F(EosTest, InitialEstimates) {
     OpenTable({"hydrogen", "propane", "water"});
     const CompRecord h2 = g_ws.cd[0], w = g_ws.cd[2];
-    EXPECT_NEAR(InitLnK(1, 1, 300.0, 997.6, 1), 0.0, 0.1);  // ln K ~ 0 at the vapour pressure
-    EXPECT_EQ(InitLnK(3, 1, 300.0, 997.6, 2), 115.15);      // only water enters the aqueous phase
-    EXPECT_EQ(InitLnK(4, 1, 300.0, 997.6, 1), MISSING);
+    EXPECT_NEAR(InitLnK(vt::g_ws, 1, 1, 300.0, 997.6, 1), 0.0, 0.1);  // ln K ~ 0 at the vapour pressure
+    EXPECT_EQ(InitLnK(vt::g_ws, 3, 1, 300.0, 997.6, 2), 115.15);      // only water enters the aqueous phase
+    EXPECT_EQ(InitLnK(vt::g_ws, 4, 1, 300.0, 997.6, 1), MISSING);
     double x0[3] = {}, x1[3] = {}, x2[3] = {}, z[] = {0.2, 0.5, 0.3}, zdry[] = {0.3, 0.7, 0.0};
     double* c[4] = {x0, x1, x2, z};
     int32_t st[3] = {kVapour, kLiquid, kLiquid};
     double l1[3] = {MISSING, 0, 0}, l2[3] = {0, 0, 0};
-    EosLnK(1, 300.0, 1000.0, c, st, l1, l2);
+    EosLnK(vt::g_ws, 1, 300.0, 1000.0, c, st, l1, l2);
     const double pcEff = 2046.765 / (44.2 / (2.016 * 300.0) + 1.0), tcEff = 43.6 / (21.8 / (2.016 * 300.0) + 1.0);
     EXPECT_NEAR(l1[0], std::log(pcEff / 1000.0) + 5.3727 * (1.0 + h2.omega) * (1.0 - tcEff / 300.0), 1e-12);
     EXPECT_TRUE(g_ws.cd[0].pc == h2.pc && g_ws.cd[0].tc == h2.tc && st[2] == kLiquid);
@@ -139,8 +139,8 @@ TEST_F(EosTest, InitialEstimates) {
     EXPECT_NEAR(l1[2], 0.5 * wilsonWater + std::log(50.0), 1e-12);
     c[3] = zdry;
     l1[0] = MISSING;
-    EosLnK(2, 300.0, 1000.0, c, st, l1, l2);
-    EXPECT_TRUE(st[2] == 0 && EosPar(2)[kVmol + 2] == 0.0);  // no water in the feed: no aqueous phase
+    EosLnK(vt::g_ws, 2, 300.0, 1000.0, c, st, l1, l2);
+    EXPECT_TRUE(st[2] == 0 && EosPar(vt::g_ws, 2)[kVmol + 2] == 0.0);  // no water in the feed: no aqueous phase
 }
 
 // Roots in the solver's order: three real roots largest, smallest, middle
@@ -169,19 +169,19 @@ TEST_F(RootChoiceTest, LiquidAndVapourRoots) {
     const double x[] = {1.0};
     double a, b, v, zl, zv, s[1], r[3];
     test::OpenTable({"n-decane"});
-    EosSetState(1, 300.0, 1000.0);
-    EosMixSolve(1, &a, &b, &v, &zl, 1, x, s);
-    ASSERT_EQ(CubicRoots(EosPar(1) + kCubic, r), 1);
+    EosSetState(vt::g_ws, 1, 300.0, 1000.0);
+    EosMixSolve(vt::g_ws, 1, &a, &b, &v, &zl, 1, x, s);
+    ASSERT_EQ(CubicRoots(EosPar(vt::g_ws, 1) + kCubic, r), 1);
     EXPECT_TRUE(r[0] < 0.1 && zl == r[0]);
-    EosMixSolve(1, &a, &b, &v, &zv, 0, x, s);
+    EosMixSolve(vt::g_ws, 1, &a, &b, &v, &zv, 0, x, s);
     EXPECT_EQ(zv, std::max({r[0], r[1], r[2]}));
-    EXPECT_DOUBLE_EQ(v, zv / EosPar(1)[kSlotBP]);
+    EXPECT_DOUBLE_EQ(v, zv / EosPar(vt::g_ws, 1)[kSlotBP]);
     test::OpenTable({"propane"});
-    EosSetState(1, 300.0, 997.6);
-    EosMixSolve(1, &a, &b, &v, &zl, 1, x, s);
-    EosMixSolve(1, &a, &b, &v, &zv, 0, x, s);
-    ASSERT_EQ(CubicRoots(EosPar(1) + kCubic, r), 3);
-    EXPECT_TRUE(zv == r[0] && zl == r[1] && zl > EosPar(1)[kBcub]);
+    EosSetState(vt::g_ws, 1, 300.0, 997.6);
+    EosMixSolve(vt::g_ws, 1, &a, &b, &v, &zl, 1, x, s);
+    EosMixSolve(vt::g_ws, 1, &a, &b, &v, &zv, 0, x, s);
+    ASSERT_EQ(CubicRoots(EosPar(vt::g_ws, 1) + kCubic, r), 3);
+    EXPECT_TRUE(zv == r[0] && zl == r[1] && zl > EosPar(vt::g_ws, 1)[kBcub]);
 }
 
 }  // namespace

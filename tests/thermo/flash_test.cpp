@@ -11,7 +11,7 @@
 
 #include "../support/component_table.h"
 #include "../support/stream.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "steam/ifc67.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
@@ -32,7 +32,7 @@ FlashResult RunFlash(int method, double t, double p, std::vector<double> z) {
     const int n = g_ws.ncomp;
     FlashResult r{{std::vector<double>(n), std::vector<double>(n), std::vector<double>(n)}, {}, {}};
     double* c[4] = {r.x[0].data(), r.x[1].data(), r.x[2].data(), z.data()};
-    Flash(method, t, p, c, r.st, r.b);
+    Flash(vt::g_ws, method, FreeWaterComponent(vt::g_ws, method), t, p, c, r.st, r.b);
     return r;
 }
 
@@ -59,13 +59,13 @@ void ExpectEquilibrium(int method, double t, double p, const std::vector<double>
     std::vector<double> l1(n, 0.0), l2(n, 0.0), zz = z;
     double* c[4] = {r.x[0].data(), r.x[1].data(), r.x[2].data(), zz.data()};
     int32_t st[3] = {r.st[0], r.st[1], r.st[2]};
-    EosLnK(method, t, p, c, st, l1.data(), l2.data());
+    EosLnK(vt::g_ws, method, t, p, c, st, l1.data(), l2.data());
     const int ref = r.st[0] ? 0 : (r.st[1] ? 1 : 2);
     for (int k = ref + 1; k < 3; ++k)
         for (int i = 0; i < n && r.st[k]; ++i) {
             const double xa = r.x[ref][i], xb = r.x[k][i];
             if (xa < 1e-12 || xb < 1e-12) continue;
-            EXPECT_NEAR(std::log(xa) + EosInfo(method)[i]->lnphi[ref], std::log(xb) + EosInfo(method)[i]->lnphi[k],
+            EXPECT_NEAR(std::log(xa) + EosInfo(vt::g_ws, method)[i]->lnphi[ref], std::log(xb) + EosInfo(vt::g_ws, method)[i]->lnphi[k],
                         fugTol)
                 << "fugacity, component " << i << " slots " << ref << k;
         }
@@ -82,7 +82,7 @@ TEST_F(FlashTest, TwoPhaseAgainstIndependentImplementation) {
         OpenTable(names, /*zeroKij=*/true);
         FlashResult r = RunFlash(method, row["t"], row["p"], z);
         ASSERT_TRUE(r.st[0] == kVapour && r.st[1] == kLiquid && r.st[2] == 0);
-        const double* par = EosPar(method);
+        const double* par = EosPar(vt::g_ws, method);
         for (auto [got, col] : {std::pair{r.b[0], "beta"}, {par[kZfac], "zv"}, {par[kZfac + 1], "zl"}})
             EXPECT_NEAR(got, row[col], 1e-5) << col;
         for (size_t i = 0; i < z.size(); ++i) {
@@ -133,7 +133,6 @@ TEST_F(FlashTest, ThreePhasesWithWater) {
     const std::vector<double> z = {0.40, 0.10, 0.15, 0.10, 0.25};
     for (int method : {1, 2, 3}) {
         OpenTable({"methane", "propane", "n-hexane", "n-decane", "water"});
-        if (method == 3) test::SetFreeWater();
         for (double t : {300.0, 350.0}) {
             FlashResult r = RunFlash(method, t, 2000.0, z);
             ASSERT_TRUE(r.st[0] == kVapour && r.st[1] == kLiquid && r.st[2] == kLiquid) << method;
@@ -185,7 +184,6 @@ TEST_F(FlashTest, FreeWaterCondensesWheneverItsPartialPressureExceedsPsat) {
     int condensed = 0, dry = 0;
     for (const State& k : states) {
         OpenTable({k.gas, "water"});
-        test::SetFreeWater();
         const std::vector<double> z = {1.0 - k.zw, k.zw};
         FlashResult r = RunFlash(3, k.t, k.p, z);
         const double ps = WaterPsat(k.t);
@@ -215,8 +213,6 @@ TEST_F(FlashTest, ResultsDoNotDependOnEarlierCalls) {
         {3, 325.2, 1000.0, {0.5, 0.0, 0.5}}, {3, 330.0, 2000.0, {0.4, 0.35, 0.25}},
         {1, 330.0, 2000.0, {0.4, 0.35, 0.25}}, {2, 300.0, 3000.0, {0.6, 0.0, 0.4}}};
     auto run = [&](const auto& c) {
-        if (c.method == 3) test::SetFreeWater();
-        else g_ws.iwater = -3;
         return RunFlash(c.method, c.t, c.p, c.z);
     };
     std::vector<FlashResult> first;
@@ -264,7 +260,7 @@ TEST_F(FlashTest, DegenerateInputGivesTheFeedAsOnePhase) {
         double* c[4] = {x0.data(), x1.data(), x2.data(), z.data()};
         int32_t st[3];
         double b[3];
-        Flash(k.method, k.t, k.p, c, st, b);
+        Flash(vt::g_ws, k.method, FreeWaterComponent(vt::g_ws, k.method), k.t, k.p, c, st, b);
         EXPECT_TRUE(st[0] == (k.method == 0 ? 1 : kVapour) && st[1] == 0 && st[2] == 0 && b[0] == 1.0) << k.method;
         EXPECT_TRUE(x1[1] == (k.method == 0 ? MISSING : 0.0) && x0[3] == 7.0 && x1[3] == 7.0 && x2[3] == 7.0);
     }
@@ -276,14 +272,14 @@ TEST_F(FlashTest, RachfordRice2AnalyticSolutionsAndLimits) {
     test::OpenTable({"propane", "n-butane"});
     const double z[] = {0.5, 0.5}, z2[] = {0.2, 0.8};
     double k[] = {2.0, 0.5}, up[] = {3.0, 1.5}, down[] = {0.9, 0.2}, huge[] = {1e200, 1e-200};
-    EXPECT_NEAR(RachfordRice2(z, k), 0.5, 1e-12);
-    EXPECT_EQ(RachfordRice2(z, up), 1.0);  // all K > 1: vapour
-    EXPECT_EQ(RachfordRice2(z, down), 0.0);
+    EXPECT_NEAR(RachfordRice2(vt::g_ws, z, k), 0.5, 1e-12);
+    EXPECT_EQ(RachfordRice2(vt::g_ws, z, up), 1.0);  // all K > 1: vapour
+    EXPECT_EQ(RachfordRice2(vt::g_ws, z, down), 0.0);
     // A K far below the rounding unit still counts at beta near 1: liquid
     // 1 (K ~ 0) and liquid 2, 0.2 + 370 beta = 1480 (1 - beta).
     double tiny[] = {1.87e-22, 1851.0};
-    EXPECT_NEAR(RachfordRice2(z2, tiny), 1479.8 / 1850.0, 1e-9);
-    RachfordRice2(z, huge);  // the K-values are clipped in place
+    EXPECT_NEAR(RachfordRice2(vt::g_ws, z2, tiny), 1479.8 / 1850.0, 1e-9);
+    RachfordRice2(vt::g_ws, z, huge);  // the K-values are clipped in place
     EXPECT_TRUE(huge[0] == 1.1e100 && huge[1] == 9.000000000000001e-101);
 }
 
@@ -297,7 +293,7 @@ TEST_F(FlashTest, PhaseSplitThreePhaseSolutionAndBisection) {
     for (int i = 0; i < 3; ++i) l1[i] = std::log(k1v[i]), l2[i] = std::log(k2v[i]);
     const int32_t st[3] = {kVapour, kLiquid, kLiquid};
     double b[3] = {0.33, 0.0, 0.33};
-    EXPECT_EQ(PhaseSplit(c, l1, l2, st, b), 0);
+    EXPECT_EQ(PhaseSplit(vt::g_ws, c, l1, l2, st, b), 0);
     EXPECT_NEAR(b[0] + b[1] + b[2], 1.0, 1e-12);
     for (int i = 0; i < 3; ++i) {
         EXPECT_GT(b[i], 0.0);
@@ -306,7 +302,7 @@ TEST_F(FlashTest, PhaseSplitThreePhaseSolutionAndBisection) {
         EXPECT_NEAR(b[0] * x0[i] + b[1] * x1[i] + b[2] * x2[i], z[i], 1e-12);
     }
     double bb1, bb2;  // the nested bisection finds the same fractions
-    SplitBisect(c, k1v, k2v, &bb1, &bb2, 1e-13);
+    SplitBisect(vt::g_ws, c, k1v, k2v, &bb1, &bb2, 1e-13);
     EXPECT_NEAR(bb1, b[1], 1e-9);
     EXPECT_NEAR(bb2, b[2], 1e-9);
     // Without a root inside [0, 1] the bisection ends where the residual
@@ -315,7 +311,7 @@ TEST_F(FlashTest, PhaseSplitThreePhaseSolutionAndBisection) {
     double w[] = {0.99, 0.01};
     c[3] = w;
     const double k1[] = {std::exp(4.03), std::exp(-0.0091)}, k2[] = {std::exp(50.0), 7.1e-4};
-    SplitBisect(c, k1, k2, &bb1, &bb2, 1e-12);
+    SplitBisect(vt::g_ws, c, k1, k2, &bb1, &bb2, 1e-12);
     EXPECT_LT(bb1, 1e-9);
     EXPECT_NEAR(bb2, 1.0 - 0.99 / (1.0 - 7.1e-4), 1e-6);
 }
@@ -326,14 +322,14 @@ TEST_F(FlashTest, SwapPhasesExchangesEverythingOfTheTwoSlots) {
     double* c[4] = {x0, x1, x2, z};
     int32_t st[3] = {kVapour, kLiquid, 0};
     double b[3] = {0.6, 0.4, 0.0}, extra[3] = {1.0, 2.0, 3.0};
-    double* par = EosPar(1);
+    double* par = EosPar(vt::g_ws, 1);
     par[kZfac] = 0.9, par[kZfac + 1] = 0.05;
-    EosInfo(1)[0]->lnphi[0] = -0.1, EosInfo(1)[0]->lnphi[1] = 2.0;
-    SwapPhases(1, c, st, b, 0, 1, extra);
+    EosInfo(vt::g_ws, 1)[0]->lnphi[0] = -0.1, EosInfo(vt::g_ws, 1)[0]->lnphi[1] = 2.0;
+    SwapPhases(vt::g_ws, 1, c, st, b, 0, 1, extra);
     EXPECT_TRUE(st[0] == kLiquid && st[1] == kVapour && b[0] == 0.4 && x0[0] == 0.2 && x1[0] == 0.9);
-    EXPECT_TRUE(extra[0] == 2.0 && par[kZfac] == 0.05 && EosInfo(1)[0]->lnphi[0] == 2.0);
+    EXPECT_TRUE(extra[0] == 2.0 && par[kZfac] == 0.05 && EosInfo(vt::g_ws, 1)[0]->lnphi[0] == 2.0);
     g_ws.vp_parm[0] = 1.0, g_ws.vp_parm[4] = 0.018;
-    SwapPhases(3, c, st, b, 0, 1);
+    SwapPhases(vt::g_ws, 3, c, st, b, 0, 1);
     EXPECT_TRUE(g_ws.vp_parm[1] == 1.0 && g_ws.vp_parm[3] == 0.018);
 }
 
@@ -345,8 +341,8 @@ TEST_F(FlashTest, FlashFinishMergesIdenticalLiquids) {
     double* c[4] = {x0, x1, x2, z};
     int32_t st[3] = {kVapour, kLiquid, kLiquid};
     double l1[2] = {0, 0}, l2[2] = {0, 0}, b[3] = {0.3, 0.3, 0.4};
-    EosLnK(1, 350.0, 1000.0, c, st, l1, l2);  // fills the phase volumes
-    FlashFinish(1, 350.0, 1000.0, c, st, b);
+    EosLnK(vt::g_ws, 1, 350.0, 1000.0, c, st, l1, l2);  // fills the phase volumes
+    FlashFinish(vt::g_ws, 1, kNoWater, 350.0, 1000.0, c, st, b);
     EXPECT_TRUE(st[0] == kVapour && st[1] == kLiquid && st[2] == 0 && std::fabs(b[1] - 0.7) < 1e-12);
     EXPECT_NEAR(x1[0], (0.3 * 0.3 + 0.4 * 0.3008) / 0.7, 1e-15);
 }
@@ -369,14 +365,14 @@ TEST_F(LnKAtTest, IdenticalCompositionsAndTheFloor) {
     double out[4];
     for (int method : {1, 2}) {
         double dout[4] = {7, 7, 7, 7};
-        LnKAt(method, 320.0, 1500.0, x, x, out, dout, 2);
+        LnKAt(vt::g_ws, method, FreeWaterComponent(vt::g_ws, method), 320.0, 1500.0, x, x, out, dout, 2);
         EXPECT_TRUE(dout[0] == 7.0 && dout[3] == 7.0 && out[3] == 0.0) << method;
     }
-    LnKAt(3, 320.0, 1500.0, x, x, out, nullptr, 0);
-    EXPECT_NEAR(out[1], LeeKeslerLnPsat(1, 320.0) - std::log(1500.0), 1e-12);
-    LnKAt(1, 320.0, 1500.0, xa, xb, out, nullptr, 0);
+    LnKAt(vt::g_ws, 3, FreeWaterComponent(vt::g_ws, 3), 320.0, 1500.0, x, x, out, nullptr, 0);
+    EXPECT_NEAR(out[1], LeeKeslerLnPsat(vt::g_ws, 1, 320.0) - std::log(1500.0), 1e-12);
+    LnKAt(vt::g_ws, 1, FreeWaterComponent(vt::g_ws, 1), 320.0, 1500.0, xa, xb, out, nullptr, 0);
     EXPECT_NEAR(out[0], std::log(0.9 / 1e-30), 1e-9);
-    LnKAt(1, 320.0, 1500.0, xb, xa, out, nullptr, 0);
+    LnKAt(vt::g_ws, 1, FreeWaterComponent(vt::g_ws, 1), 320.0, 1500.0, xb, xa, out, nullptr, 0);
     EXPECT_NEAR(out[0], std::log(1e-30 / 0.9), 1e-9);
 }
 
@@ -389,9 +385,9 @@ TEST_F(LnKAtTest, ConvergedSplitReproducesItsEquilibriumRatios) {
         double* c[4] = {y.data(), x.data(), aq.data(), z.data()};
         int32_t st[3];
         double b[3], out[3];
-        Flash(method, 320.0, 1500.0, c, st, b);
+        Flash(vt::g_ws, method, FreeWaterComponent(vt::g_ws, method), 320.0, 1500.0, c, st, b);
         ASSERT_TRUE(st[0] != 0 && st[1] != 0 && b[0] > 0.05 && b[1] > 0.05) << method;
-        LnKAt(method, 320.0, 1500.0, x.data(), y.data(), out, nullptr, 0);
+        LnKAt(vt::g_ws, method, FreeWaterComponent(vt::g_ws, method), 320.0, 1500.0, x.data(), y.data(), out, nullptr, 0);
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(out[i], std::log(y[i] / x[i]), 1e-3) << "method " << method << " component " << i;
     }
@@ -404,11 +400,11 @@ TEST_F(LnKAtTest, TemperatureDerivativeIsTheHeatOfVaporisation) {
     test::OpenTable({"propane"});
     const double x[] = {1.0}, t = 300.0, p = 1000.0;
     double out[1], dout[1], a, b, v, z, s[1], h[2], cp, sd;
-    LnKAt(1, t, p, x, x, out, dout, 3);
-    EosSetState(1, t, p);
+    LnKAt(vt::g_ws, 1, FreeWaterComponent(vt::g_ws, 1), t, p, x, x, out, dout, 3);
+    EosSetState(vt::g_ws, 1, t, p);
     for (int liquid : {0, 1}) {
-        EosMixSolve(1, &a, &b, &v, &z, liquid, x, s);
-        EosDeparture(1, &cp, &h[liquid], &sd, v, a, b, x);
+        EosMixSolve(vt::g_ws, 1, &a, &b, &v, &z, liquid, x, s);
+        EosDeparture(vt::g_ws, 1, &cp, &h[liquid], &sd, v, a, b, x);
     }
     const double dh = h[0] - h[1];
     EXPECT_NEAR(dout[0], -dh / 8.31432, 0.002 * dh / 8.31432);
@@ -417,15 +413,14 @@ TEST_F(LnKAtTest, TemperatureDerivativeIsTheHeatOfVaporisation) {
 
 TEST_F(LnKAtTest, FreeWaterUsesTheWaterCorrelation) {
     test::OpenTable({"methane", "n-hexane", "water"});
-    test::SetFreeWater();
     const double xa[] = {0.001, 0.009, 0.99}, xb[] = {0.95, 0.03, 0.02}, dry[] = {0.1, 0.9, 0.0};
     double out[3] = {0, 0, 5.0}, dout[3] = {0, 0, 6.0};
-    LnKAt(3, 330.0, 800.0, xa, xb, out, dout, 3);
+    LnKAt(vt::g_ws, 3, FreeWaterComponent(vt::g_ws, 3), 330.0, 800.0, xa, xb, out, dout, 3);
     const double w = WaterLnK(330.0, 800.0, 0.99, 0.02);
     EXPECT_NEAR(out[2], w + std::log(0.02 / 0.99), 1e-12);
     EXPECT_NEAR(dout[2], (w - WaterLnK(330.0001, 800.0, 0.99, 0.02)) * 330.0 * 330.0 / 0.0001, 1e-6);
     out[2] = 5.0, dout[2] = 6.0;  // water absent from the liquid: its values are left as they were
-    LnKAt(3, 330.0, 800.0, dry, xb, out, dout, 3);
+    LnKAt(vt::g_ws, 3, FreeWaterComponent(vt::g_ws, 3), 330.0, 800.0, dry, xb, out, dout, 3);
     EXPECT_TRUE(out[2] == 5.0 && dout[2] == 6.0);
 }
 

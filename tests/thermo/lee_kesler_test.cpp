@@ -69,7 +69,7 @@ TEST_F(LeeKeslerTest, FluidsTablesAndPureComponentsInEngineUnits) {
         auto mix = [&](const char* col) { return rows[k][col] + f * (rows[k + 1][col] - rows[k][col]); };
         const double t = rows[k]["Tr"] * c.tc, p = rows[k]["Pr"] * c.pc;
         double h, cp, s;
-        LkDeparture(t, p, x, &h, &cp, &s, rows[k].Str("root") == "liq", 0.0);
+        LkDeparture(vt::g_ws, t, p, x, &h, &cp, &s, rows[k].Str("root") == "liq", 0.0);
         EXPECT_NEAR(h, mix("H_RTc") * 1.98717 * 1.8 * 2.3244 * c.tc, 1e-6 * c.tc) << t << " " << p;
         EXPECT_NEAR(s, (mix("S_R") - std::log(p)) * kR, 1e-5) << t << " " << p;
         EXPECT_NEAR(cp, mix("Cp_R") * kR, 1e-5) << t << " " << p;
@@ -83,8 +83,8 @@ TEST_F(LeeKeslerTest, HeatsOfVaporizationAndMixingRules) {
         OpenTable({r.Str("component")});
         const double tb = g_ws.cd[0].tb, x[1] = {1.0};
         double hv, hl, cp, s;
-        LkDeparture(tb, 101.325, x, &hv, &cp, &s, 0, 0.0);
-        LkDeparture(tb, 101.325, x, &hl, &cp, &s, 1, 0.0);
+        LkDeparture(vt::g_ws, tb, 101.325, x, &hv, &cp, &s, 0, 0.0);
+        LkDeparture(vt::g_ws, tb, 101.325, x, &hl, &cp, &s, 1, 0.0);
         EXPECT_NEAR((hv - hl) / 1000.0 / r["dHvap_kJ_mol"], 1.0, 0.02) << r.Str("component");
     }
     // Pseudo-critical constants: a pure component gives its own; a code-19
@@ -97,16 +97,16 @@ TEST_F(LeeKeslerTest, HeatsOfVaporizationAndMixingRules) {
     vt::OpenProps(3, recs, kij, kij);
     double tc, pc, vc, om, tc2, pc2, vc2, om2;
     const double pure[] = {0.0, 1.0, 0.0}, with19[] = {0.5, 0.3, 0.2}, without[] = {0.625, 0.375, 0.0};
-    LkMixing(pure, &tc, &pc, &vc, &om);
+    LkMixing(vt::g_ws, pure, &tc, &pc, &vc, &om);
     EXPECT_TRUE(std::fabs(tc - recs[1].tc) < 1e-9 && std::fabs(pc - recs[1].pc) < 1e-6 &&
                 std::fabs(om - recs[1].omega) < 1e-12) << tc << " " << pc << " " << om;
-    LkMixing(with19, &tc, &pc, &vc, &om);
-    LkMixing(without, &tc2, &pc2, &vc2, &om2);
+    LkMixing(vt::g_ws, with19, &tc, &pc, &vc, &om);
+    LkMixing(vt::g_ws, without, &tc2, &pc2, &vc2, &om2);
     EXPECT_TRUE(std::fabs(tc - tc2) < 1e-9 && std::fabs(pc - pc2) < 1e-6 && std::fabs(om - om2) < 1e-12);
     EXPECT_TRUE(tc > recs[0].tc && tc < recs[1].tc);
     const double only19[] = {0.0, 0.0, 1.0};
     double h, cp, s;
-    LkDeparture(300.0, 500.0, only19, &h, &cp, &s, 0, 0.0);
+    LkDeparture(vt::g_ws, 300.0, 500.0, only19, &h, &cp, &s, 0, 0.0);
     EXPECT_TRUE(h == 0.0 && cp == 0.0 && std::fabs(s + kR * std::log(500.0)) < 1e-9);
 }
 
@@ -117,11 +117,11 @@ TEST_F(LeeKeslerTest, ExtrapolationBelowTrPointFifteen) {
     OpenTable({"n-octane"});
     const double tx = 0.15 * g_ws.cd[0].tc, t = 0.1 * g_ws.cd[0].tc, x[1] = {1.0};
     double hx, cpx, sx, h, cp, s;
-    LkDeparture(tx, 500.0, x, &hx, &cpx, &sx, 1, 0.0);
-    LkDeparture(t, 500.0, x, &h, &cp, &s, 1, 0.0);
+    LkDeparture(vt::g_ws, tx, 500.0, x, &hx, &cpx, &sx, 1, 0.0);
+    LkDeparture(vt::g_ws, t, 500.0, x, &h, &cp, &s, 1, 0.0);
     auto cpIdeal = [&](double tt) {
         double c = MISSING, hh = 0.0, ss = 0.0;
-        return IdealGasProps(tt, x, &c, &hh, &ss);
+        return IdealGasProps(vt::g_ws, tt, x, &c, &hh, &ss);
     };
     EXPECT_NEAR(h, hx + (t - tx) * cpx, 1e-6 * std::fabs(hx));
     EXPECT_NEAR(s, sx + std::log(t / tx) * cpx, 1e-9 * std::fabs(sx));
@@ -136,13 +136,13 @@ TEST_F(LeeKeslerTest, WaterBlend) {
     const double wetLight[] = {0.0005, 0.0, 0.9995}, wetHeavy[] = {0.0, 0.0005, 0.9995}, dry3[] = {0.7, 0.3, 0.0};
     double a[3], b[3];
     for (int liquid : {0, 1}) {
-        LkDeparture(360.0, 50.0, wetLight, &a[0], &a[1], &a[2], liquid, 0.0);
-        LkDeparture(360.0, 50.0, wetHeavy, &b[0], &b[1], &b[2], liquid, 0.0);
+        LkDeparture(vt::g_ws, 360.0, 50.0, wetLight, &a[0], &a[1], &a[2], liquid, 0.0);
+        LkDeparture(vt::g_ws, 360.0, 50.0, wetHeavy, &b[0], &b[1], &b[2], liquid, 0.0);
         EXPECT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << liquid;
     }
-    LkDeparture(400.0, 3000.0, dry3, &a[0], &a[1], &a[2], 0, 0.0);
+    LkDeparture(vt::g_ws, 400.0, 3000.0, dry3, &a[0], &a[1], &a[2], 0, 0.0);
     OpenTable({"methane", "n-decane"});
-    LkDeparture(400.0, 3000.0, dry3, &b[0], &b[1], &b[2], 0, 0.0);
+    LkDeparture(vt::g_ws, 400.0, 3000.0, dry3, &b[0], &b[1], &b[2], 0, 0.0);
     EXPECT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]);
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "../support/component_table.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "thermo/eos.h"
 #include "thermo/flash.h"
 #include "thermo/phase_props.h"
@@ -25,7 +25,7 @@ struct IgProps {
 };
 IgProps Ideal(double t, const double* x, bool cp, bool h, bool s) {
     IgProps p{0, cp ? MISSING : 0.0, h ? MISSING : 0.0, s ? MISSING : 0.0};
-    p.result = IdealGasProps(t, x, &p.cp, &p.h, &p.s);
+    p.result = IdealGasProps(vt::g_ws, t, x, &p.cp, &p.h, &p.s);
     return p;
 }
 
@@ -68,10 +68,10 @@ TEST_F(PhasePropsTest, BerthelotAndWaterMixtureVolumes) {
     OpenTable({"methane", "ethane"});
     double x0[] = {0.9, 0.1}, x1[] = {0, 0}, v[4];
     double* c[4] = {x0, x1, x1, x0};
-    BerthelotVolume(300.0, 1.0, c, v);
+    BerthelotVolume(vt::g_ws, 300.0, 1.0, c, v);
     EXPECT_NEAR(v[0] / (8.31432 * 300.0), 1.0, 1e-4);  // ideal gas at low pressure
     EXPECT_TRUE(v[3] == v[0] && v[1] == MISSING && v[2] == MISSING);
-    BerthelotVolume(150.0, 50000.0, c, v);  // deep in the liquid region: Z limited to 0.3
+    BerthelotVolume(vt::g_ws, 150.0, 50000.0, c, v);  // deep in the liquid region: Z limited to 0.3
     EXPECT_DOUBLE_EQ(v[0], 8.31432 * 0.3 * 150.0 / 50000.0);
     // Liquid water always takes the water correlation (996.5 kg/m3 at 300 K,
     // IAPWS, where COSTALD would give about 1260), mixed by volume with the
@@ -79,17 +79,13 @@ TEST_F(PhasePropsTest, BerthelotAndWaterMixtureVolumes) {
     // density and the mixture none at all.
     OpenTable({"n-hexane", "water"});
     const double water[] = {0.0, 1.0}, mix[] = {0.6, 0.4}, hexane[] = {1.0, 0.0};
-    const double expect = 1.0 / (0.6 / LiquidDensity(1, 300.0, 500.0, hexane) + 0.4 * WaterMolarVolume(300.0, 500.0));
-    for (bool freeWater : {true, false}) {
-        if (freeWater) test::SetFreeWater();
-        else g_ws.iwater = -3;
-        EXPECT_DOUBLE_EQ(LiquidMolarDensity(1, 300.0, 500.0, water), 1.0 / WaterMolarVolume(300.0, 500.0));
-        EXPECT_NEAR(LiquidMolarDensity(1, 300.0, 500.0, mix), expect, 1e-12 * expect) << freeWater;
-        EXPECT_EQ(LiquidMolarDensity(1, 520.0, 5000.0, mix), 0.0);
-    }
-    EXPECT_NEAR(LiquidMolarDensity(2, 300.0, 500.0, water) * 18.01528, 996.5, 5.0);
+    const double expect = 1.0 / (0.6 / LiquidDensity(vt::g_ws, 1, 300.0, 500.0, hexane) + 0.4 * WaterMolarVolume(300.0, 500.0));
+    EXPECT_DOUBLE_EQ(LiquidMolarDensity(vt::g_ws, 1, 300.0, 500.0, water), 1.0 / WaterMolarVolume(300.0, 500.0));
+    EXPECT_NEAR(LiquidMolarDensity(vt::g_ws, 1, 300.0, 500.0, mix), expect, 1e-12 * expect);
+    EXPECT_EQ(LiquidMolarDensity(vt::g_ws, 1, 520.0, 5000.0, mix), 0.0);
+    EXPECT_NEAR(LiquidMolarDensity(vt::g_ws, 2, 300.0, 500.0, water) * 18.01528, 996.5, 5.0);
     OpenTable({"n-hexane", "propane"});  // a table without water: all through COSTALD
-    EXPECT_EQ(LiquidMolarDensity(1, 300.0, 500.0, mix), LiquidDensity(1, 300.0, 500.0, mix));
+    EXPECT_EQ(LiquidMolarDensity(vt::g_ws, 1, 300.0, 500.0, mix), LiquidDensity(vt::g_ws, 1, 300.0, 500.0, mix));
 }
 
 // Phase volumes (EOS vapour, COSTALD liquid, an empty absent phase the
@@ -102,30 +98,30 @@ TEST_F(PhasePropsTest, VolumesAndTheDispatcher) {
     double* c[4] = {x0, x1, x2, z};
     const int32_t st[3] = {kVapour, kLiquid, 0};
     const double betas[3] = {0.5, 0.5, 0.0};
-    EosVolumes(1, 300.0, 500.0, st, c, betas, v);
-    EXPECT_TRUE(v[0] == EosPar(1)[kVmol] && v[2] == EosPar(1)[kVmol + 2]);
-    EXPECT_DOUBLE_EQ(v[1], 1.0 / LiquidDensity(1, 300.0, 500.0, x1));
+    EosVolumes(vt::g_ws, 1, 300.0, 500.0, st, c, betas, v);
+    EXPECT_TRUE(v[0] == EosPar(vt::g_ws, 1)[kVmol] && v[2] == EosPar(vt::g_ws, 1)[kVmol + 2]);
+    EXPECT_DOUBLE_EQ(v[1], 1.0 / LiquidDensity(vt::g_ws, 1, 300.0, 500.0, x1));
     EXPECT_NEAR(v[2], 8.31432 * 300.0 / 500.0, 1e-9);
     double h[5], s[5], cp[5];
     for (int hm : {0, 1, 2}) {
-        PhaseProperties(1, hm, 300.0, 500.0, c, st, betas, h, s, cp, v);
+        PhaseProperties(vt::g_ws, 1, hm, 300.0, 500.0, c, st, betas, h, s, cp, v);
         EXPECT_NEAR(h[3], 0.5 * h[0] + 0.5 * h[1], 1e-9) << hm;
         EXPECT_NEAR(v[3], 0.5 * v[0] + 0.5 * v[1], 1e-12);
         EXPECT_TRUE(hm == 0 || h[1] < h[0] - 10000.0) << hm;
     }
-    PhaseProperties(0, 0, 300.0, 500.0, c, st, betas, h, s, cp, v);  // ideal gas: no liquid volume
+    PhaseProperties(vt::g_ws, 0, 0, 300.0, 500.0, c, st, betas, h, s, cp, v);  // ideal gas: no liquid volume
     EXPECT_TRUE(v[1] == MISSING && std::fabs(v[3] - 0.5 * v[0]) < 1e-12);
-    PhaseProperties(1, 7, 300.0, 500.0, c, st, betas, h, s, cp, v);
+    PhaseProperties(vt::g_ws, 1, 7, 300.0, 500.0, c, st, betas, h, s, cp, v);
     EXPECT_EQ(h[0], MISSING);
-    PhaseProperties(1, 1, std::nan(""), 500.0, c, st, betas, h, s, cp, v);
+    PhaseProperties(vt::g_ws, 1, 1, std::nan(""), 500.0, c, st, betas, h, s, cp, v);
     EXPECT_TRUE(v[3] == MISSING && h[3] == MISSING);
-    PhaseProperties(1, 1, 300.0, -1.0, c, st, betas, h, s, cp, v);
+    PhaseProperties(vt::g_ws, 1, 1, 300.0, -1.0, c, st, betas, h, s, cp, v);
     EXPECT_EQ(cp[0], MISSING);
     // Absent and unset phases are skipped; the vapour departure is small and
     // negative at 500 kPa.
     const int32_t st2[3] = {kVapour, kStateUnset, 0};
     const double b2[3] = {1.0, 0.0, 0.0};
-    EosEnthalpies(1, 300.0, 500.0, st2, c, b2, h, s, cp);
+    EosEnthalpies(vt::g_ws, 1, 300.0, 500.0, st2, c, b2, h, s, cp);
     EXPECT_TRUE(h[1] == 0.0 && h[2] == 0.0 && h[3] == h[0]);
     const double dep = h[0] - Ideal(300.0, x0, false, true, false).h;
     EXPECT_TRUE(dep < 0.0 && dep > -1000.0);
@@ -141,7 +137,7 @@ TEST_F(PhasePropsTest, ButaneEntropyOnThePressureScale) {
     const int32_t st[3] = {kVapour, 0, 0};
     const double betas[3] = {1.0, 0.0, 0.0}, r = 8.31432, p = 0.1;
     for (int hm : {1, 2}) {
-        PhaseProperties(hm, hm, 298.15, p, c, st, betas, h, s, cp, v);
+        PhaseProperties(vt::g_ws, hm, hm, 298.15, p, c, st, betas, h, s, cp, v);
         EXPECT_NEAR(s[3] + r * std::log(p / 101.325), 310.23 - r * std::log(101.325), 0.1) << hm;
     }
 }

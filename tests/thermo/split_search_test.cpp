@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "../support/component_table.h"
+#include "numerics/guards.h"
 #include "thermo/flash.h"
-#include "thermo/guards.h"
 
 namespace vt {
 namespace {
@@ -83,7 +83,7 @@ TEST(SplitSearch, FindsTheNestedBisectionsPoint) {
             Residuals(z, k1, k2, r1, r2, &h1, &h2);
             for (double tol : {1e-15, 1e-3}) {
                 double b1, b2;
-                SplitBisect(c, k1.data(), k2.data(), &b1, &b2, tol);
+                SplitBisect(vt::g_ws, c, k1.data(), k2.data(), &b1, &b2, tol);
                 // Within the tolerance of the same sign change, or (where G1
                 // is flat around it: a phase with next to no material) at a
                 // point with the same residuals.

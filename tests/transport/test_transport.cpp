@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../support/component_table.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "transport/transport.h"
 #include "transport/water_viscosity.h"
 #include "vantaro/vantaro.h"

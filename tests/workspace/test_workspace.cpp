@@ -83,7 +83,7 @@ TEST_F(WorkspaceTest, SlopeRulesOfBothEquations) {
         CompRecord r = kPropane;
         r.code = c.code, r.omega = 0.3, r.omegasrk = c.omegasrk;
         Open({r});
-        EXPECT_DOUBLE_EQ(vt::SrkAcentric(c.method, 0), c.expected) << "code " << c.code << " method " << c.method;
+        EXPECT_DOUBLE_EQ(vt::SrkAcentric(vt::g_ws, c.method, 0), c.expected) << "code " << c.code << " method " << c.method;
     }
     CompRecord neg = kMethane;  // a negative critical pressure gives finite roots
     neg.pc = -4599.2;
@@ -255,7 +255,7 @@ TEST_F(MixtureTest, UnnormalisedSumsAndMissingConstants) {
     EXPECT_TRUE(MolWeight(x, &r) == 1 && std::fabs(r - (16.04246 + 0.6 * 44.09562 + 0.4 * 18.01528)) < 1e-9);
     EXPECT_TRUE(PseudoPc(x, &r) == 1 && std::fabs(r - (4599.2 + 0.6 * 4251.2 + 0.4 * 22064.0)) < 1e-9);
     EXPECT_TRUE(PseudoTc(later, &r) == 1 && std::fabs(r - M * 369.89) < 1e-6);
-    EXPECT_TRUE(PseudoTc(absent, &r) == 0 && r == M && vt::MixVc(pure, &r) == 1 && std::fabs(r - 0.2) < 1e-15);
+    EXPECT_TRUE(PseudoTc(absent, &r) == 0 && r == M && vt::MixVc(vt::g_ws, pure, &r) == 1 && std::fabs(r - 0.2) < 1e-15);
     EXPECT_TRUE(MolWeight(nullptr, &r) == 0 && r == M && PseudoTc(x, nullptr) == 0);
     // A zero fraction skips a MISSING constant; the internal sum stops at a
     // MISSING fraction.
@@ -263,8 +263,8 @@ TEST_F(MixtureTest, UnnormalisedSumsAndMissingConstants) {
     odd.mw = M;
     Open({kMethane, odd});
     const double first[2] = {1.0, 0.0}, y[2] = {0.5, M}, z[2] = {0.25, 0.75};
-    EXPECT_TRUE(MolWeight(first, &r) == 1 && std::fabs(r - 16.04246) < 1e-12 && vt::MixMw(y) == M);
-    EXPECT_DOUBLE_EQ(vt::MixMw(z), 0.25 * 16.04246 + 0.75 * M);
+    EXPECT_TRUE(MolWeight(first, &r) == 1 && std::fabs(r - 16.04246) < 1e-12 && vt::MixMw(vt::g_ws, y) == M);
+    EXPECT_DOUBLE_EQ(vt::MixMw(vt::g_ws, z), 0.25 * 16.04246 + 0.75 * M);
 }
 
 TEST(Interp2Test, NodesInteriorAndOutside) {

@@ -35,23 +35,16 @@ Report Eos(Session& s) {
     if (!(t > 0.0) || !(p > 0.0) || !std::isfinite(t) || !std::isfinite(p))
         throw std::runtime_error("eos: --t and --p must be positive");
     const size_t n = s.kase.comps.size();
-    // The free-water component is recorded for the vapour-pressure model
-    // only, as the property driver does.
-    vt::g_ws.iwater = -3;
-    if (g_method == 3)
-        for (size_t i = 0; i < n; ++i)
-            if (s.kase.comps[i].rec.code == 61) {
-                vt::g_ws.iwater = static_cast<int32_t>(i);
-                break;
-            }
     std::vector<double> z = s.kase.z, x0(n), x1(n), x2(n);
     double* c[4] = {x0.data(), x1.data(), x2.data(), z.data()};
     int32_t st[3];
     double b[3];
-    vt::Flash(g_method, t, p, c, st, b);
+    // The free-water component for the vapour-pressure model only, as the
+    // property driver takes it.
+    vt::Flash(vt::g_ws, g_method, vt::FreeWaterComponent(vt::g_ws, g_method), t, p, c, st, b);
     const int hmethod = g_method == 2 ? 2 : (g_method == 0 ? 0 : 1);
     double h[5], sm[5], cp[5], v[5];
-    vt::PhaseProperties(g_method, hmethod, t, p, c, st, b, h, sm, cp, v);
+    vt::PhaseProperties(vt::g_ws, g_method, hmethod, t, p, c, st, b, h, sm, cp, v);
 
     Table cond{"conditions", "Equation-of-state flash", {"quantity", "value"}, {}};
     cond.rows.push_back({std::string("method"), std::string(kMethodNames[g_method])});
@@ -64,7 +57,7 @@ Report Eos(Session& s) {
              {"slot", "state", "fraction", "Z", "molar_volume_m3_kmol", "mw", "density_kg_m3",
               "enthalpy_kJ_kmol"},
              {}};
-    const double rt = vt::kRgas * t;
+    const double rt = vt::kRgasEos * t;
     for (int k = 0; k < 3; ++k) {
         if (st[k] == vt::kAbsent) continue;
         double mw = 0.0;
@@ -77,7 +70,7 @@ Report Eos(Session& s) {
     }
     ph.rows.push_back({std::string("overall"), std::string(""), 1.0,
                        v[3] > 0.0 ? p * v[3] / rt : VANTARO_MISSING, v[3],
-                       vt::MixMw(z.data()), VANTARO_MISSING, h[3]});
+                       vt::MixMw(vt::g_ws, z.data()), VANTARO_MISSING, h[3]});
 
     Table comp{"compositions", "Phase compositions (mole fractions)",
                {"component", "feed", "vapour_slot", "liquid_slot", "aqueous_slot"}, {}};

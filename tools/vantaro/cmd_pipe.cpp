@@ -12,7 +12,7 @@
 namespace vantaro_cli {
 namespace {
 
-constexpr double kRgas = 8314.2;  // J/(kmol K), ideal-gas densities of the line's states
+constexpr double kRgasEos = 8314.2;  // J/(kmol K), ideal-gas densities of the line's states
 
 // ---- pipe -----------------------------------------------------------------
 
@@ -60,7 +60,7 @@ StreamState IdealGasState(double p, double mw, double t, double visc, double cp)
     s.pref = p;
     s.vfrac = 1.0;
     s.mixmw = s.vapmw = s.liqmw = mw;
-    s.mixden = s.vapden = p * 1e5 * mw / (kRgas * t);
+    s.mixden = s.vapden = p * 1e5 * mw / (kRgasEos * t);
     s.liqden = 1000.0;
     s.mixvisc = s.vapvisc = visc;
     s.mixcp = s.vapcp = cp;

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "cli.h"
-#include "props/liquid_density.h"
+#include "platform/constants.h"
+#include "correlations/liquid_density.h"
 #include "steam/ifc67.h"
 #include "transport/transport.h"
 
@@ -14,8 +15,6 @@ namespace {
 
 double g_T = VANTARO_MISSING, g_P = VANTARO_MISSING;
 int g_kind = 0, g_kindFit = 0;
-
-constexpr double kR = 8.31432;
 
 // Fills visca/viscb of every component with ViscParam and reopens the
 // workspace with them, as a host does before it asks for liquid viscosities.
@@ -42,8 +41,9 @@ Report Transport(Session& s) {
 
     double mw = 0;
     MolWeight(z.data(), &mw);
-    const double rhoV = P * mw / (kR * T);  // ideal-gas density, kg/m3
-    const double rhoLm = vt::LiquidDensity(2, T, P, z.data());  // kmol/m3, 0 above pseudo-Tc
+    const double rhoV = P * mw / (vt::kRgasEos * T);  // ideal-gas density, kg/m3
+    const double rhoLm =
+        vt::LiquidDensity(vt::g_ws, 2, T, P, z.data());  // kmol/m3, 0 above pseudo-Tc
     const double rhoL = rhoLm > 0 ? rhoLm * mw : VANTARO_MISSING;
 
     // The stream as a host sees it: a Peng-Robinson TP evaluation by Prop3,
@@ -107,10 +107,10 @@ Report Transport(Session& s) {
         const CompRecord& r = c.comps[i].rec;
         double mv = 0, kv = 0;
         ViscVapour(x.data(), T, &mv);
-        ThermCondVapour(x.data(), T, P * r.mw / (kR * T), &kv);
+        ThermCondVapour(x.data(), T, P * r.mw / (vt::kRgasEos * T), &kv);
         double rho = VANTARO_MISSING, ml = VANTARO_MISSING, kl = VANTARO_MISSING, st = VANTARO_MISSING;
         if (T < r.tc) {
-            if (r.code == 61) {
+            if (r.code == vt::kCodeWater) {
                 const double v = vt::SteamMolarVolume(T, P, 1);
                 rho = v == VANTARO_MISSING ? VANTARO_MISSING : r.mw / v;
             } else {

@@ -1,5 +1,6 @@
 // Commands of the workspace family: components, mix, kij.
 #include "cli.h"
+#include "platform/constants.h"
 
 namespace vantaro_cli {
 namespace {
@@ -18,7 +19,7 @@ Report Components(Session& s) {
         // density; that density means nothing for a component whose critical
         // temperature lies below 60 F, so none is shown there.
         double vstar = VANTARO_MISSING;
-        if (r.tc >= 288.7055) PureVchar(r.liqden, r.omegasrk, r.mw, r.tc, r.pc, 288.70555, r.omega, &vstar);
+        if (r.tc >= vt::kStdTempLimit) PureVchar(r.liqden, r.omegasrk, r.mw, r.tc, r.pc, vt::kStdTemp, r.omega, &vstar);
         t.rows.push_back({c.name, static_cast<long long>(r.code), static_cast<long long>(r.family), r.mw,
                           r.tb, r.pc, r.tc, r.vc, r.omega, r.vstar, vstar});
     };

@@ -1,18 +1,18 @@
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 
 #include <cmath>
 
+#include "numerics/guards.h"
+#include "platform/constants.h"
 #include "platform/fpenv.h"
-#include "thermo/guards.h"
 #include "workspace/workspace.h"
 
 namespace vt {
 
 namespace {
 
-constexpr double kAtm = 101.325;        // kPa per atm
-constexpr double kRatm = 0.082056;      // atm m3/(kmol K)
 constexpr double kMinFraction = 1e-5;   // smallest fraction entering the mixing rules
+constexpr double kLnPrLimit = 10.0;     // ln Pr limit of the table vapour pressure
 
 // Lee-Kesler simple-fluid and correction functions f0(Tr), f1(Tr)
 // (Lee & Kesler, AIChE J. 21 (1975) 510, vapour-pressure equation).
@@ -23,19 +23,13 @@ void LeeKeslerF(double tr, double* f0, double* f1) {
     *f1 = 15.2518 - 15.6875 / tr - 13.4721 * lntr + 0.43577 * tr6;
 }
 
-// Glycol constants of the COSTALD correlation, a function of the glycol's
-// own liquid fraction; written to the table so later users see them.
-void GlycolOverrides(const double* x) {
-    for (int i = 0; i < g_ws.ncomp; ++i) {
-        CompRecord& c = g_ws.cd[i];
-        if (c.code == 132) {
-            c.omegasrk = -0.212;
-            c.vstar = 0.4329 - 0.0629 * x[i];
-        } else if (c.code == 130) {
-            c.omegasrk = -0.65;
-            c.vstar = 0.15246 - 0.01386 * x[i];
-        }
-    }
+// COSTALD characteristic volume and acentric factor of a component at
+// liquid fraction xi: ethylene and triethylene glycol take constants fitted
+// as a function of their own fraction, the others their table values.
+double MixtureVstar(const CompRecord& c, double xi) {
+    if (c.code == kCodeTriethyleneGlycol) return 0.4329 - 0.0629 * xi;
+    if (c.code == kCodeEthyleneGlycol) return 0.15246 - 0.01386 * xi;
+    return c.vstar;
 }
 
 }  // namespace
@@ -48,9 +42,21 @@ double ChuehPrausnitzN(double tr) {
                       82.7631 * tr2 * tr2);
 }
 
+double CompressionFactor(double c, double exponent) { return std::pow(1.0 + c, exponent); }
+
 // COSTALD acentric factor of a record; a component without one (MISSING)
 // uses its ordinary acentric factor.
 double CostaldOmega(const CompRecord& c) { return c.omegasrk == MISSING ? c.omega : c.omegasrk; }
+
+namespace {
+
+double MixtureOmega(const CompRecord& c) {
+    if (c.code == kCodeTriethyleneGlycol) return -0.212;
+    if (c.code == kCodeEthyleneGlycol) return -0.65;
+    return CostaldOmega(c);
+}
+
+}  // namespace
 
 void CostaldReducedVolumes(double tr, double* vr0, double* vrdelta) {
     const double tau = 1.0 - tr;
@@ -70,11 +76,10 @@ double LeeKeslerReducedPsat(double tr, double omega) {
     return pr;
 }
 
-double LeeKeslerLnPsat(int32_t i, double t) {
-    const CompRecord& c = g_ws.cd[i];
+double LeeKeslerLnPsat(const CompRecord& c, double t) {
     double f0, f1;
     LeeKeslerF(t / c.tc, &f0, &f1);
-    const double pr = std::exp(Clip(f0 + c.omega * f1, -10.0, 10.0));
+    const double pr = ClippedExp(f0 + c.omega * f1, kLnPrLimit);
     return SafeLn(pr * c.pc);
 }
 
@@ -84,10 +89,8 @@ double ReferenceLiquidDensity(double tr) {
     return 1.0 / (0.0994 * vr0 * (1.0 - 0.0074 * vrdelta));
 }
 
-void SplitWater(const double* x, double* w, double* xdry) { SplitWaterAt(g_ws.iwater, x, w, xdry); }
-
-void SplitWaterAt(int iw, const double* x, double* w, double* xdry) {
-    const int n = g_ws.ncomp;
+void SplitWaterAt(const Workspace& ws, int iw, const double* x, double* w, double* xdry) {
+    const int n = ws.ncomp;
     const bool haveWater = iw >= 0 && iw < n;
     *w = haveWater ? x[iw] : 0.0;
     const double dry = 1.0 - *w;
@@ -99,41 +102,35 @@ void SplitWaterAt(int iw, const double* x, double* w, double* xdry) {
     if (haveWater) xdry[iw] = 0.0;
 }
 
-int WaterComponent() {
-    for (int i = 0; i < g_ws.ncomp; ++i)
-        if (g_ws.cd[i].code == 61) return i;
-    return -3;
-}
-
-double LiquidDensity(int32_t method, double t, double p, const double* x) {
+double LiquidDensity(const Workspace& ws, int32_t method, double t, double p, const double* x) {
     if (method < 1 || method > 3) return MISSING;
-    GlycolOverrides(x);
-    const int n = g_ws.ncomp;
-    const CompRecord* cd = g_ws.cd;
+    const int n = ws.ncomp;
+    const CompRecord* cd = ws.cd;
 
     // Hankinson-Brobst-Thomson mixing rules (decimal exponents as used here).
     double s1 = 0.0, s2 = 0.0, s3 = 0.0, om = 0.0;
     for (int i = 0; i < n; ++i) {
         if (!(x[i] >= kMinFraction)) continue;
-        const double v = cd[i].vstar;
+        const double v = MixtureVstar(cd[i], x[i]);
         s1 += x[i] * v;
         s2 += x[i] * std::pow(v, 0.66667);
         s3 += x[i] * std::pow(v, 0.33333);
-        om += x[i] * CostaldOmega(cd[i]);
+        om += x[i] * MixtureOmega(cd[i]);
     }
     const double vm = (s1 + 3.0 * s2 * s3) / 4.0;
 
     double q = 0.0;
     for (int i = 0; i < n; ++i) {
         if (!(x[i] >= kMinFraction)) continue;
-        const double vti = cd[i].vstar * cd[i].tc;
+        const double vti = MixtureVstar(cd[i], x[i]) * cd[i].tc;
         q += x[i] * x[i] * vti;
         for (int j = i + 1; j < n; ++j) {
             if (!(x[j] >= kMinFraction)) continue;
-            const bool waterDeg = (cd[i].code == 61 && cd[j].code == 131) ||
-                                  (cd[i].code == 131 && cd[j].code == 61);
+            const bool waterDeg = (cd[i].code == kCodeWater && cd[j].code == kCodeDiethyleneGlycol) ||
+                                  (cd[i].code == kCodeDiethyleneGlycol && cd[j].code == kCodeWater);
             const double kij = waterDeg ? 2.06603 - 0.00212142 * t : 1.0;
-            q += 2.0 * x[i] * x[j] * kij * std::sqrt(std::fabs(vti * cd[j].vstar * cd[j].tc));
+            q += 2.0 * x[i] * x[j] * kij *
+                 std::sqrt(std::fabs(vti * MixtureVstar(cd[j], x[j]) * cd[j].tc));
         }
     }
     const double tcm = q / vm;
@@ -149,19 +146,20 @@ double LiquidDensity(int32_t method, double t, double p, const double* x) {
     double ps = 0.0;  // mixture vapour pressure, atm
     for (int i = 0; i < n; ++i) {
         if (!(x[i] > kMinFraction)) continue;
-        ps += x[i] * LeeKeslerReducedPsat(t / cd[i].tc, SrkAcentric(method, i)) * cd[i].pc / kAtm;
+        ps += x[i] * LeeKeslerReducedPsat(t / cd[i].tc, SrkAcentric(ws, method, i)) * cd[i].pc /
+              kAtmKPa;
     }
 
-    double c = 9.0 * ChuehPrausnitzN(tr) * (1.0 - 0.89 * om) * vm * (p / kAtm - ps) / (kRatm * tcm);
+    double c = 9.0 * ChuehPrausnitzN(tr) * (1.0 - 0.89 * om) * vm * (p / kAtmKPa - ps) / (kRgasAtm * tcm);
     if (c < 0.0) c = 0.0;
-    return std::pow(1.0 + c, 0.111111) / (vm * vr0 * (1.0 - om * vrdelta));
+    return CompressionFactor(c, kCompressionExpMixture) / (vm * vr0 * (1.0 - om * vrdelta));
 }
 
 int32_t PureVchar(double liqden, double omegasrk, double mw, double tc, double pc, double tref,
                   double omega, double* vstar) {
     const double z = 1.0 / (3.41 + 1.28 * omegasrk);
-    double v = z * 8.31432 * tc / pc / kAtm;
-    const double tmeas = tc >= 288.7055 ? 288.70555 : tref;
+    double v = z * kRgasEos * tc / pc / kAtmKPa;
+    const double tmeas = tc >= kStdTempLimit ? kStdTemp : tref;
     const double tr = Clip(tmeas / tc, 0.251, 0.9999);
     double vr0, vrdelta;
     CostaldReducedVolumes(tr, &vr0, &vrdelta);
@@ -170,14 +168,14 @@ int32_t PureVchar(double liqden, double omegasrk, double mw, double tc, double p
     for (int k = 1;; ++k) {
         const double rhos = 1.0 / ((1.0 - omegasrk * vrdelta) * v * vr0);
         const double ps = LeeKeslerReducedPsat(tr, omega) * pc;
-        double c = (kAtm - ps) * v * 9.0 * a / tc / 8.31432;
+        double c = (kAtmKPa - ps) * v * 9.0 * a / tc / kRgasEos;
         if (!(c > 0.0)) c = 0.0;
-        const double rho = rhos * std::pow(1.0 + c, 1.0 / 9.0);
+        const double rho = rhos * CompressionFactor(c, kCompressionExpVchar);
         v = v * rho / target;
         if (k > 100) {
             // No convergence: the critical-compressibility estimate of the
             // volume, z R Tc / Pc in m3/kmol.
-            v = z * 8.31434 * tc / pc;
+            v = z * kRgasTransport * tc / pc;
             break;
         }
         if (std::fabs(rho - target) <= 0.01) break;
@@ -185,7 +183,7 @@ int32_t PureVchar(double liqden, double omegasrk, double mw, double tc, double p
     // An iteration thrown out of the positive numbers by extreme constants
     // has not converged either: the estimate, or MISSING when even that is
     // not a positive number.
-    if (!(std::isfinite(v) && v > 0.0)) v = z * 8.31434 * tc / pc;
+    if (!(std::isfinite(v) && v > 0.0)) v = z * kRgasTransport * tc / pc;
     if (!(std::isfinite(v) && v > 0.0)) v = MISSING;
     *vstar = v;
     return -1;

@@ -16,7 +16,7 @@ inline double SafeLn(double v) { return v > 0.0 ? std::log(v) : kLnFloor; }
 // Limits x to [lo, hi]; NaN passes through unchanged.
 inline double Clip(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi : x); }
 
-// exp with its argument clipped to [-50, 50].
-inline double ClippedExp(double a) { return std::exp(Clip(a, -kExpArgLimit, kExpArgLimit)); }
+// exp with its argument clipped to [-limit, limit] (by default [-50, 50]).
+inline double ClippedExp(double a, double limit = kExpArgLimit) { return std::exp(Clip(a, -limit, limit)); }
 
 }  // namespace vt

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../support/component_table.h"
-#include "props/liquid_density.h"
+#include "correlations/liquid_density.h"
 #include "vantaro/vantaro.h"
 
 namespace vt {
@@ -45,21 +45,21 @@ TEST(ReducedCorrelations, CriticalPointsLimitsAndClipping) {
 TEST_F(LiquidDensityTest, VapourPressuresAndDensitiesAgainstPublishedData) {
     for (const test::CsvRow& c : test::ReadCsv("tests/data/vapour_pressure.csv")) {
         OpenTable({c.Str("name")});
-        EXPECT_NEAR(std::exp(LeeKeslerLnPsat(0, c["t"])) / c["psat"], 1.0, 0.02) << c.Str("name");
+        EXPECT_NEAR(std::exp(LeeKeslerLnPsat(vt::g_ws, 0, c["t"])) / c["psat"], 1.0, 0.02) << c.Str("name");
     }
     OpenTable({"propane"});
     const CompRecord p = Component("propane");
-    EXPECT_NEAR(LeeKeslerLnPsat(0, p.tc), std::log(p.pc), 0.003);
-    EXPECT_DOUBLE_EQ(LeeKeslerLnPsat(0, 20.0), -10.0 + std::log(p.pc));
+    EXPECT_NEAR(LeeKeslerLnPsat(vt::g_ws, 0, p.tc), std::log(p.pc), 0.003);
+    EXPECT_DOUBLE_EQ(LeeKeslerLnPsat(vt::g_ws, 0, 20.0), -10.0 + std::log(p.pc));
     // Saturated and compressed densities against published data; below the
     // vapour pressure (propane at 300 K: about 1000 kPa) nothing changes.
     const double x[] = {1.0};
     for (const test::CsvRow& c : test::ReadCsv("tests/data/liquid_density.csv")) {
         OpenTable({c.Str("name")});
-        EXPECT_NEAR(LiquidDensity(1, c["t"], c["p"], x) * g_ws.cd[0].mw / c["rho"], 1.0, c["tol"]) << c.Str("name");
+        EXPECT_NEAR(LiquidDensity(vt::g_ws, 1, c["t"], c["p"], x) * g_ws.cd[0].mw / c["rho"], 1.0, c["tol"]) << c.Str("name");
     }
     OpenTable({"propane"});
-    EXPECT_DOUBLE_EQ(LiquidDensity(1, 300.0, 900.0, x), LiquidDensity(1, 300.0, 1.0, x));
+    EXPECT_DOUBLE_EQ(LiquidDensity(vt::g_ws, 1, 300.0, 900.0, x), LiquidDensity(vt::g_ws, 1, 300.0, 1.0, x));
 }
 
 // Unknown methods give MISSING, no liquid (above tc, nothing present) 0;
@@ -67,31 +67,28 @@ TEST_F(LiquidDensityTest, VapourPressuresAndDensitiesAgainstPublishedData) {
 TEST_F(LiquidDensityTest, DegenerateInputsTracesGlycolsAndSplitWater) {
     OpenTable({"propane", "n-hexane"});
     const double x[] = {0.5, 0.5}, pure[] = {1.0, 0.0}, none[] = {0.0, 0.0}, nan[] = {std::nan(""), MISSING};
-    EXPECT_TRUE(LiquidDensity(0, 300.0, 100.0, x) == MISSING && LiquidDensity(4, 300.0, 100.0, x) == MISSING);
-    EXPECT_TRUE(LiquidDensity(1, 400.0, 5000.0, pure) == 0.0 && LiquidDensity(1, 300.0, 100.0, none) == 0.0 &&
-                LiquidDensity(2, 300.0, 100.0, nan) == 0.0);
+    EXPECT_TRUE(LiquidDensity(vt::g_ws, 0, 300.0, 100.0, x) == MISSING && LiquidDensity(vt::g_ws, 4, 300.0, 100.0, x) == MISSING);
+    EXPECT_TRUE(LiquidDensity(vt::g_ws, 1, 400.0, 5000.0, pure) == 0.0 && LiquidDensity(vt::g_ws, 1, 300.0, 100.0, none) == 0.0 &&
+                LiquidDensity(vt::g_ws, 2, 300.0, 100.0, nan) == 0.0);
     OpenTable({"propane", "n-decane"});
     const double trace[] = {1.0, 0.99e-5}, some[] = {1.0, 1e-5};
-    const double rhoPure = LiquidDensity(1, 250.0, 500.0, pure);
-    EXPECT_TRUE(rhoPure == LiquidDensity(1, 250.0, 500.0, trace) && rhoPure != LiquidDensity(1, 250.0, 500.0, some));
-    // Glycol constants are written to the table; SplitWater separates the
-    // free-water component (none recorded: nothing separated).
+    const double rhoPure = LiquidDensity(vt::g_ws, 1, 250.0, 500.0, pure);
+    EXPECT_TRUE(rhoPure == LiquidDensity(vt::g_ws, 1, 250.0, 500.0, trace) && rhoPure != LiquidDensity(vt::g_ws, 1, 250.0, 500.0, some));
+    // The glycols' own constants leave the table unchanged; SplitWaterAt
+    // separates the given water component (none: nothing separated).
     OpenTable({"water", "ethylene glycol", "triethylene glycol"});
     const double g[] = {0.5, 0.2, 0.3};
-    EXPECT_GT(LiquidDensity(1, 300.0, 101.325, g), 0.0);
-    EXPECT_TRUE(g_ws.cd[1].omegasrk == -0.65 && g_ws.cd[2].omegasrk == -0.212);
-    EXPECT_DOUBLE_EQ(g_ws.cd[1].vstar, 0.15246 - 0.01386 * 0.2);
-    EXPECT_DOUBLE_EQ(g_ws.cd[0].vstar, Component("water").vstar);
+    EXPECT_GT(LiquidDensity(vt::g_ws, 1, 300.0, 101.325, g), 0.0);
+    EXPECT_TRUE(g_ws.cd[1].omegasrk == Component("ethylene glycol").omegasrk &&
+                g_ws.cd[1].vstar == Component("ethylene glycol").vstar);
     OpenTable({"propane", "water", "n-hexane"});
-    test::SetFreeWater();
     const double wet[] = {0.2, 0.5, 0.3}, water[] = {0.0, 1.0, 0.0};
     double w = -1, dry[3];
-    SplitWater(wet, &w, dry);
+    SplitWaterAt(vt::g_ws, 1, wet, &w, dry);
     EXPECT_TRUE(w == 0.5 && std::fabs(dry[0] - 0.4) < 1e-15 && dry[1] == 0.0 && std::fabs(dry[2] - 0.6) < 1e-15);
-    SplitWater(water, &w, dry);
+    SplitWaterAt(vt::g_ws, 1, water, &w, dry);
     EXPECT_TRUE(w == 1.0 && dry[0] == 0.0 && dry[1] == 0.0 && dry[2] == 0.0);
-    g_ws.iwater = -3;
-    SplitWater(wet, &w, dry);
+    SplitWaterAt(vt::g_ws, kNoWater, wet, &w, dry);
     EXPECT_TRUE(w == 0.0 && dry[1] == 0.5);
 }
 
@@ -105,7 +102,7 @@ TEST(PureVchar, RoundTripVolumesReferenceTemperatureAndBadArguments) {
         const CompRecord c = g_ws.cd[0];
         const double tref = c.tc >= 288.7055 ? 288.70555 : 0.6 * c.tc, x[] = {1.0};
         double vstar = 0;
-        const double liqden = LiquidDensity(1, tref, 101.325, x) * c.mw;
+        const double liqden = LiquidDensity(vt::g_ws, 1, tref, 101.325, x) * c.mw;
         EXPECT_EQ(::PureVchar(liqden, c.omegasrk, c.mw, c.tc, c.pc, tref, c.omega, &vstar), -1);
         EXPECT_NEAR(vstar / c.vstar, 1.0, 0.003) << name;
     }

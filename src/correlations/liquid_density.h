@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "vantaro/vantaro.h"
+#include "workspace/workspace.h"
 
 namespace vt {
 
@@ -17,36 +18,48 @@ void CostaldReducedVolumes(double tr, double* vr0, double* vrdelta);
 // at most 5. Clears the floating-point status flags before returning.
 double LeeKeslerReducedPsat(double tr, double omega);
 
-// ln of the Lee-Kesler vapour pressure (kPa) of table component i at t (K);
+// ln of the Lee-Kesler vapour pressure (kPa) of a component at t (K);
 // ln Pr clipped to [-10, 10]; -1000 when Pr pc is not positive.
-double LeeKeslerLnPsat(int32_t i, double t);
+double LeeKeslerLnPsat(const CompRecord& c, double t);
+inline double LeeKeslerLnPsat(const Workspace& ws, int32_t i, double t) {
+    return LeeKeslerLnPsat(ws.cd[i], t);
+}
 
 // Saturated molar density of the methane reference fluid (kmol/m3), tr
 // clipped to [0.251, 0.9999].
 double ReferenceLiquidDensity(double tr);
 
-// Separates the free-water component (g_ws.iwater) from composition x:
-// *w = its fraction (0 without a water component), xdry = the water-free
-// composition renormalised (all zeros when the liquid is water alone).
-void SplitWater(const double* x, double* w, double* xdry);
-
-// SplitWater about component iw (negative: none) instead of the free-water index.
-void SplitWaterAt(int iw, const double* x, double* w, double* xdry);
-
-// Index of the first component with code 61 in the open table, -3 for none.
-int WaterComponent();
+// Separates water component iw (negative: none) from composition x: *w =
+// its fraction (0 without one), xdry = the water-free composition
+// renormalised (all zeros when the liquid is water alone).
+void SplitWaterAt(const Workspace& ws, int iw, const double* x, double* w, double* xdry);
 
 // Chueh-Prausnitz compressed-liquid coefficient N(Tr), exponent clipped.
 double ChuehPrausnitzN(double tr);
+
+// Exponent 1/9 of the compression factor, in the form each use was fitted
+// with (the results depend on the last digits): the mixture density, the
+// reference density of the liquid-viscosity correlation, and the
+// characteristic-volume back-calculation.
+inline constexpr double kCompressionExpMixture = 0.111111;
+inline constexpr double kCompressionExpViscosity = 0.11111;
+inline constexpr double kCompressionExpVchar = 1.0 / 9.0;
+
+// Compressed over saturated liquid density (Chueh-Prausnitz form of the
+// COSTALD compression): (1 + c)^exponent, where the caller forms
+// c = 9 N(Tr) (1 - 0.89 omega) V (P - Psat)/(R Tc) in its own units and
+// limits it at 0.
+double CompressionFactor(double c, double exponent);
 
 // COSTALD acentric factor of a record (omega when omegasrk is MISSING).
 double CostaldOmega(const CompRecord& c);
 
 // COSTALD molar density (kmol/m3) of liquid x at t (K) and p (kPa) for
 // method 1, 2 or 3; 0 at or above the mixture pseudo-critical temperature
-// (and for an empty composition); MISSING for any other method. Overwrites
-// vstar and omegasrk of glycol components (codes 130, 132) in the table.
-double LiquidDensity(int32_t method, double t, double p, const double* x);
+// (and for an empty composition); MISSING for any other method. Ethylene and
+// triethylene glycol take constants fitted to their own fraction (the table
+// is not changed).
+double LiquidDensity(const Workspace& ws, int32_t method, double t, double p, const double* x);
 
 // Back-calculates the COSTALD characteristic volume (m3/kmol) of a pure
 // component from its liquid density liqden (kg/m3) measured at 288.70555 K,
