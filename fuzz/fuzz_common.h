@@ -248,6 +248,15 @@ inline void BuiltinKij(const std::vector<CompRecord>& t, std::vector<double>& pr
 // Messages of corrupted tables go nowhere.
 inline void Silent(const char*, const char*, void*) {}
 
+// Messages go nowhere while fuzzing (set once per process).
+inline void SilenceMessagesOnce() {
+    static const bool done = [] {
+        SetMessageCallback(Silent, nullptr);
+        return true;
+    }();
+    (void)done;
+}
+
 // A number the header promises: finite, or MISSING.
 inline bool FiniteOrMissing(double v) { return std::isfinite(v); }
 

@@ -84,11 +84,7 @@ bool AllCanary(const std::vector<double>& v) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        SetMessageCallback(Silent, nullptr);
-        return true;
-    }();
-    (void)quiet;
+    SilenceMessagesOnce();
     Input in(data, size);
     const Library& lib = Components();
 

@@ -206,11 +206,7 @@ void Version(Input& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        SetMessageCallback(Silent, nullptr);
-        return true;
-    }();
-    (void)quiet;
+    SilenceMessagesOnce();
     Input in(data, size);
     for (int calls = 0; in.More() && calls < 64; ++calls) {
         switch (in.Byte() % 12) {

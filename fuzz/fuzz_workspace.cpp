@@ -167,11 +167,7 @@ void Messages(Input& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        SetMessageCallback(Silent, nullptr);
-        return true;
-    }();
-    (void)quiet;
+    SilenceMessagesOnce();
     Input in(data, size);
     // The flashing exports take up to a few hundred milliseconds each under
     // the sanitizers: at most four per input, within libFuzzer's timeout.
