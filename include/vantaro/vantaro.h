@@ -405,7 +405,9 @@ VANTARO_API int32_t ContractionLossCoefficientBenedict(double ratio, double angl
  * sqrt(|gamma p / rho|), gamma = cpin/(cpin - 8.3142), from rho (kg/m3) and
  * cpin (kJ/(kmol K)) instead, with no property call. tol is Prop3's block.
  * Returns 1; *c = 1e20 when the two densities are equal. Returns 0 with
- * *c = MISSING when nothing can be computed (see the README's guard table). */
+ * *c = MISSING when nothing can be computed (see the README's guard table).
+ * Clears the floating-point flags, like FastSonicVelocity and PressureChoke
+ * (except on a null-pointer refusal). */
 VANTARO_API int32_t SonicVelocity(int32_t method, int32_t hmethod, double p, double t,
                                   double hin, const double *z, double mwin, double rho,
                                   double cpin, double *c, const double *tol);
