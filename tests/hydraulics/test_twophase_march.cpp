@@ -146,6 +146,33 @@ TEST_F(TwoPhaseMarch, EachPassFlashesAtTheMeanOfEstimateAndAnswer) {
     EXPECT_NEAR(again.r.holdup, ql / (ql + qv), 1e-6);
 }
 
+// Liquid lines of n-hexane and free water in laminar flow, where the drop
+// at a given volumetric flow is proportional to the viscosity: the blend
+// takes the hexane's viscosity above 65 % hexane by volume, the water's
+// below 35 %, and mu_hexane exp(3.6 (1 - phi)) between.
+TEST_F(TwoPhaseMarch, LiquidBlendViscosityOfHydrocarbonAndWater) {
+    auto line = [&](double xw, double* phi) {
+        std::vector<double> z(kNames.size(), 0.0);
+        z[7] = 1.0 - xw, z[10] = xw;
+        const vt::test::Stream s = Evaluate(z, 300.0, 2000.0);
+        const double v1 = s.frac[1] > 0 ? s.frac[1] * s.v[1] : 0.0, v2 = s.frac[2] > 0 ? s.frac[2] * s.v[2] : 0.0;
+        *phi = v1 / (v1 + v2);
+        Line l(s.h[3], 20.0);
+        l.z = z, l.method = VANTARO_TWOPHASE_BEGGS_BRILL, l.pipe.dia = 1.049;
+        l.w = 0.02 * s.Density();  // 0.02 m3/h: Re below 1000
+        EXPECT_EQ(l.Run(), -1) << xw;
+        return l.r.p - 20.0;
+    };
+    double phi;
+    const double hexane = line(0.0, &phi), water = line(1.0, &phi);
+    ASSERT_GT(water / hexane, 2.0);
+    for (double xw : {0.15, 0.75, 0.88, 0.95}) {
+        const double dp = line(xw, &phi);
+        const double mu = phi > 0.65 ? 1.0 : phi < 0.35 ? water / hexane : std::exp(3.6 * (1.0 - phi));
+        EXPECT_NEAR(dp / hexane, mu, 0.01 * mu) << xw << " phi " << phi;
+    }
+}
+
 // An unknown method code only flashes the nodes at the given pressures.
 TEST_F(TwoPhaseMarch, UnknownMethodAndBadArguments) {
     Line line;
