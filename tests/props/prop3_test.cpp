@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ struct Out {
 };
 
 const double kTol[4] = {0.01, 0.1, 0.001, 1e-4};
+const double kDenormal = std::numeric_limits<double>::denorm_min();
 
 // One call with the given specification; the outputs start at 7 so that
 // untouched arrays show.
@@ -72,29 +74,69 @@ TEST_F(Prop3Test, InvalidSpecificationsWriteNothing) {
     EXPECT_EQ(::Prop3(1, 1, &t, &p, zz, a, a, a, a, ph, f, q, q, q, q, q, MISSING, nullptr), 4);
 }
 
-// Tolerances the search uses must be numbers: NaN or infinite ones are
-// invalid (nothing written); the TP evaluation uses none.
-TEST_F(Prop3Test, NonFiniteTolerancesAreInvalid) {
+// A tolerance the search uses must be a positive number (otherwise status 4,
+// nothing written); the lever-rule slack may be 0; the TP evaluation uses none.
+TEST_F(Prop3Test, UnusableTolerancesAreInvalid) {
     test::OpenTable({"propane", "n-butane"});
     const std::vector<double> z = {0.5, 0.5};
     for (int k = 0; k < 4; ++k)
-        for (double bad : {NAN, INFINITY}) {
+        for (double bad : {std::nan(""), HUGE_VAL, -1e-3, -kDenormal, MISSING, 0.0, -0.0}) {
             double tol[4] = {0.01, 0.1, 0.001, 1e-4};
             tol[k] = bad;
-            const bool usedByT = k == 0, usedByH = k == 1 || k == 3, usedByS = k == 2 || k == 3;
-            EXPECT_EQ(CallTol(tol, 1, 1, MISSING, 500.0, z, 0.5).status, usedByT ? 4 : 0) << k;
+            const bool zeroSlack = k == 3 && bad == 0.0;
+            const bool usedByT = k == 0, usedByH = (k == 1 || k == 3) && !zeroSlack;
+            const bool usedByS = (k == 2 || k == 3) && !zeroSlack;
+            EXPECT_EQ(CallTol(tol, 1, 1, MISSING, 500.0, z, 0.5).status, usedByT ? 4 : 0) << k << " " << bad;
             EXPECT_EQ(CallTol(tol, 1, 1, MISSING, 500.0, z, MISSING, -5000.0).status == 4, usedByT || usedByH) << k;
             Out ps = CallTol(tol, 1, 1, 300.0, MISSING, z, MISSING, MISSING, 200.0);
-            EXPECT_EQ(ps.status == 4, usedByS) << k;
-            EXPECT_TRUE(ps.status != 4 || ps.y[0] == 7.0);
+            EXPECT_EQ(ps.status == 4, usedByS) << k << " " << bad;
+            EXPECT_TRUE(ps.status != 4 || (ps.y[0] == 7.0 && ps.t == 300.0 && ps.p == MISSING));
             EXPECT_EQ(CallTol(tol, 1, 1, 300.0, 500.0, z).status, 0) << k;
+            EXPECT_EQ(CallTol(tol, 1, 1, 300.0, MISSING, z, 0.5).status, 0) << k << " " << bad;
         }
 }
 
+// The endless searches of too fine a tolerance: an 8-component entropy search
+// at 2000 kPa (the temperature, then the entropy tolerance fine) and the
+// retrograde dew point of methanol and ethylene (kij 0). A positive tolerance
+// below kProp3MinTolerance gives exactly the result of that floor, and what
+// the searches find is the specification: the entropy of a TP evaluation at
+// the temperature found; status 3 for the dew point, which the stream does
+// not have at that pressure.
+TEST_F(Prop3Test, FineTolerancesAreRaisedToTheFloorAndMeetTheSpecification) {
+    const std::vector<std::string> names = {"methane", "ethane", "propane", "n-butane",
+                                            "n-hexane", "n-decane", "nitrogen", "water"};
+    const std::vector<double> z8 = {0.5, 0.1, 0.08, 0.07, 0.06, 0.05, 0.04, 0.1};
+    const struct { std::vector<std::string> names; std::vector<double> z; double p, vf, s; int hm, tolIndex; } repros[] = {
+        {names, z8, 2000.0, MISSING, -50.0, 1, 0},
+        {{"methanol", "ethylene"}, {0.5, 0.5}, 119.74043399516259, -1.0, MISSING, 0, 0},
+        {names, z8, 2000.0, MISSING, -50.0, 1, 2},
+    };
+    const double fine[4] = {1e-300, 0.1, 1e-300, 1e-4};
+    for (const auto& r : repros) {
+        test::OpenTable(r.names, true);
+        auto run = [&](const double* tol) { return CallTol(tol, 1, r.hm, MISSING, r.p, r.z, r.vf, MISSING, r.s); };
+        double floorTol[4] = {0.01, 0.1, 0.001, 1e-4};
+        floorTol[r.tolIndex] = kProp3MinTolerance;
+        const Out ref = run(floorTol);
+        ASSERT_NE(ref.status, 4);
+        for (double f : {kDenormal, 1e-300, 1e-15, 0.5 * kProp3MinTolerance}) {
+            double tol[4] = {0.01, 0.1, 0.001, 1e-4};
+            tol[r.tolIndex] = f;
+            const Out o = run(tol);  // the same search, step for step
+            EXPECT_TRUE(o.status == ref.status && o.t == ref.t && o.frac[0] == ref.frac[0]) << f;
+        }
+        const Out o = run(fine);
+        EXPECT_EQ(o.status, r.vf == MISSING ? 0 : 3);
+        if (r.vf == MISSING) {
+            EXPECT_NEAR(CallTol(fine, 1, 1, o.t, r.p, r.z).s[3], -50.0, 1e-6);
+        }
+    }
+}
+
 // A temperature estimate whose start lies outside the search limits (1 K to
-// 3000 K) is ignored rather than walked from in 40 K steps; a zero tolerance,
-// which no search could meet, is invalid; a search with unusable bounds fails
-// (status 1 for a temperature, 2 for a pressure search).
+// 3000 K) is ignored rather than walked from in 40 K steps; a search with
+// unusable bounds fails (status 1 for a temperature, 2 for a pressure search).
 TEST_F(Prop3Test, UnusableEstimatesToleranceAndBounds) {
     test::OpenTable({"methane", "propane", "n-hexane"});
     const std::vector<double> z = {0.5, 0.3, 0.2};
@@ -104,12 +146,19 @@ TEST_F(Prop3Test, UnusableEstimatesToleranceAndBounds) {
         Out o = Call(1, 1, MISSING, 1000.0, z, 0.5, MISSING, MISSING, tguess);
         EXPECT_TRUE(o.status == 0 && o.t == ref.t) << tguess;
     }
-    const double zeroTol[4] = {0.0, 0.0, 0.001, 1e-4};
-    Out capped = CallTol(zeroTol, 1, 1, MISSING, 1000.0, z, MISSING, -5000.0);
-    EXPECT_TRUE(capped.status == 4 && capped.y[0] == 7.0);
     Out o = Call(1, 1, MISSING, -5.0, z, 0.5);
     EXPECT_TRUE(o.status == 1 && o.frac[3] == 1.0 && o.y[0] == MISSING);
     EXPECT_EQ(Call(1, 1, -1.0, MISSING, z, 0.5).status, 2);
+    // Above 3000 kPa a cold estimate is walked up (at least 5 K a step) to
+    // the dew point found without one.
+    test::OpenTable({"methane", "ethane", "propane", "n-butane", "n-hexane"});
+    const std::vector<double> zg = {0.8, 0.08, 0.06, 0.04, 0.02};
+    const Out dew = Call(1, 1, MISSING, 5000.0, zg, 1.0);
+    ASSERT_EQ(dew.status, 0);
+    for (double tguess : {-19.0, -10.0, 1.0, 30.0}) {
+        const Out w = Call(1, 1, MISSING, 5000.0, zg, 1.0, MISSING, MISSING, tguess);
+        EXPECT_TRUE(w.status == 0 && std::fabs(w.t - dew.t) < 0.02 && w.frac[0] == 1.0) << tguess;
+    }
 }
 
 TEST_F(Prop3Test, TpEvaluationAndFinishing) {
