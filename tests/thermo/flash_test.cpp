@@ -93,18 +93,6 @@ TEST_F(FlashTest, TwoPhaseAgainstIndependentImplementation) {
     }
 }
 
-TEST_F(FlashTest, NaturalGasWithInteractionParameters) {
-    const std::vector<double> z = {0.02, 0.03, 0.70, 0.08, 0.05, 0.02, 0.03, 0.03, 0.02, 0.02};
-    OpenTable({"nitrogen", "carbon dioxide", "methane", "ethane", "propane", "i-butane", "n-butane", "n-pentane",
-               "n-hexane", "n-decane"});
-    for (int method : {1, 2})
-        for (double t : {250.0, 300.0}) {
-            FlashResult r = RunFlash(method, t, 4000.0, z);
-            EXPECT_TRUE(r.st[0] == kVapour && r.st[1] == kLiquid && r.b[0] > 0.5) << method << " " << t;
-            ExpectEquilibrium(method, t, 4000.0, z, r, 2e-4);
-        }
-}
-
 // Supercritical gas and a compressed liquid stay one phase, the feed's
 // composition in the vapour or liquid slot; so does pure water.
 TEST_F(FlashTest, SinglePhaseStates) {
@@ -316,23 +304,6 @@ TEST_F(FlashTest, PhaseSplitThreePhaseSolutionAndBisection) {
     EXPECT_NEAR(bb2, 1.0 - 0.99 / (1.0 - 7.1e-4), 1e-6);
 }
 
-TEST_F(FlashTest, SwapPhasesExchangesEverythingOfTheTwoSlots) {
-    test::OpenTable({"methane", "water"});
-    double x0[] = {0.9, 0.1}, x1[] = {0.2, 0.8}, x2[] = {0.0, 1.0}, z[] = {0.5, 0.5};
-    double* c[4] = {x0, x1, x2, z};
-    int32_t st[3] = {kVapour, kLiquid, 0};
-    double b[3] = {0.6, 0.4, 0.0}, extra[3] = {1.0, 2.0, 3.0};
-    double* par = EosPar(vt::g_ws, 1);
-    par[kZfac] = 0.9, par[kZfac + 1] = 0.05;
-    EosInfo(vt::g_ws, 1)[0]->lnphi[0] = -0.1, EosInfo(vt::g_ws, 1)[0]->lnphi[1] = 2.0;
-    SwapPhases(vt::g_ws, 1, c, st, b, 0, 1, extra);
-    EXPECT_TRUE(st[0] == kLiquid && st[1] == kVapour && b[0] == 0.4 && x0[0] == 0.2 && x1[0] == 0.9);
-    EXPECT_TRUE(extra[0] == 2.0 && par[kZfac] == 0.05 && EosInfo(vt::g_ws, 1)[0]->lnphi[0] == 2.0);
-    g_ws.vp_parm[0] = 1.0, g_ws.vp_parm[4] = 0.018;
-    SwapPhases(vt::g_ws, 3, c, st, b, 0, 1);
-    EXPECT_TRUE(g_ws.vp_parm[1] == 1.0 && g_ws.vp_parm[3] == 0.018);
-}
-
 // Liquids within 0.001 of each other become one liquid of the mixed
 // composition, so that the material balance holds.
 TEST_F(FlashTest, FlashFinishMergesIdenticalLiquids) {
@@ -409,19 +380,6 @@ TEST_F(LnKAtTest, TemperatureDerivativeIsTheHeatOfVaporisation) {
     const double dh = h[0] - h[1];
     EXPECT_NEAR(dout[0], -dh / 8.31432, 0.002 * dh / 8.31432);
     EXPECT_NEAR(dh / 14800.0, 1.0, 0.08);
-}
-
-TEST_F(LnKAtTest, FreeWaterUsesTheWaterCorrelation) {
-    test::OpenTable({"methane", "n-hexane", "water"});
-    const double xa[] = {0.001, 0.009, 0.99}, xb[] = {0.95, 0.03, 0.02}, dry[] = {0.1, 0.9, 0.0};
-    double out[3] = {0, 0, 5.0}, dout[3] = {0, 0, 6.0};
-    LnKAt(vt::g_ws, 3, FreeWaterComponent(vt::g_ws, 3), 330.0, 800.0, xa, xb, out, dout, 3);
-    const double w = WaterLnK(330.0, 800.0, 0.99, 0.02);
-    EXPECT_NEAR(out[2], w + std::log(0.02 / 0.99), 1e-12);
-    EXPECT_NEAR(dout[2], (w - WaterLnK(330.0001, 800.0, 0.99, 0.02)) * 330.0 * 330.0 / 0.0001, 1e-6);
-    out[2] = 5.0, dout[2] = 6.0;  // water absent from the liquid: its values are left as they were
-    LnKAt(vt::g_ws, 3, FreeWaterComponent(vt::g_ws, 3), 330.0, 800.0, dry, xb, out, dout, 3);
-    EXPECT_TRUE(out[2] == 5.0 && dout[2] == 6.0);
 }
 
 }  // namespace
