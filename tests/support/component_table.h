@@ -16,13 +16,6 @@ inline const std::vector<CsvRow>& Library() {
     return lib;
 }
 
-// The library's component names, in its order.
-inline std::vector<std::string> ComponentNames() {
-    std::vector<std::string> names;
-    for (const CsvRow& row : Library()) names.push_back(row.Str("name"));
-    return names;
-}
-
 inline CompRecord Component(const std::string& name) {
     const std::vector<CsvRow>& lib = Library();
     for (const CsvRow& row : lib) {
@@ -62,13 +55,6 @@ inline void FitViscosity(int kind) {
         ViscParam(kind, c.mw, c.tc, c.pc / 100.0, c.vc, c.vstar, c.omega, c.omegasrk, c.tb, c.liqden, &c.visca,
                   &c.viscb);
     }
-}
-
-// Pure component i of an n-component table as a composition.
-inline std::vector<double> Pure(int n, int i) {
-    std::vector<double> x(n, 0.0);
-    x[i] = 1.0;
-    return x;
 }
 
 }  // namespace vt::test

@@ -206,8 +206,9 @@ TEST_F(EosTest, IdealGasAgainstTabulatedValues) {
     OpenTable({"methane", "water", "n-butane"});
     const struct { double cp, s; } cases[] = {{35.69, 186.25}, {33.58, 188.83}, {98.49, 310.23}};
     for (int i = 0; i < 3; ++i) {
-        const auto x = test::Pure(3, i);
-        const IgProps p = Ideal(298.15, x.data(), true, true, true);
+        double x[3] = {0.0, 0.0, 0.0};
+        x[i] = 1.0;
+        const IgProps p = Ideal(298.15, x, true, true, true);
         EXPECT_TRUE(p.result == p.cp && std::fabs(p.cp / cases[i].cp - 1.0) < 0.005) << i << " " << p.cp;
         EXPECT_NEAR(p.s, cases[i].s, 0.5) << i;
     }
