@@ -186,16 +186,15 @@ TEST(GetKijHardWiredTest, RulesInOrder) {
     }
 }
 
-class EstimateKijTest : public ::testing::Test {
-protected:
-    void TearDown() override { CloseProps(); }
-    double Est(int method, int i, int j, int32_t* status = nullptr) {
-        double k = -99;
-        const int32_t s = EstimateKij(method, i, j, &k);
-        if (status) *status = s;
-        return k;
-    }
-};
+using EstimateKijTest = WorkspaceTest;
+using MixtureTest = WorkspaceTest;
+
+double Est(int method, int i, int j, int32_t* status = nullptr) {
+    double k = -99;
+    const int32_t s = EstimateKij(method, i, j, &k);
+    if (status) *status = s;
+    return k;
+}
 
 // Out-of-range and equal indices; between saturated hydrocarbons the
 // critical-volume rule with decimal exponents (equal volumes give a small
@@ -229,16 +228,11 @@ TEST_F(EstimateKijTest, IndexRulesCriticalVolumesWaterAndSpecialPairs) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(Est(c.method, c.i, c.j), c.k) << c.method << " " << c.i << " " << c.j;
 }
 
-class MixtureTest : public ::testing::Test {
-protected:
-    void SetUp() override { Open({kMethane, kPropane, kWater}); }
-    void TearDown() override { CloseProps(); }
-};
-
 // Mole-fraction sums without normalisation (fractions summing to 2 give
 // twice the value); an absent composition (MISSING first) gives 0 and
 // MISSING, a MISSING element further on is summed like a number.
 TEST_F(MixtureTest, UnnormalisedSumsAndMissingConstants) {
+    Open({kMethane, kPropane, kWater});
     const double x[3] = {1.0, 0.6, 0.4}, absent[3] = {M, 0.5, 0.5}, later[3] = {0.0, M, 0.0}, pure[3] = {0, 1, 0};
     double r = 0;
     EXPECT_TRUE(MolWeight(x, &r) == 1 && std::fabs(r - (16.04246 + 0.6 * 44.09562 + 0.4 * 18.01528)) < 1e-9);
