@@ -186,8 +186,9 @@ TEST_F(TwoPhaseMarch, LiquidBlendViscosityOfHydrocarbonAndWater) {
     }
 }
 
-// An unknown method code only flashes the nodes at the given pressures.
-TEST_F(TwoPhaseMarch, UnknownMethodAndBadArguments) {
+// An unknown method code only flashes the nodes at the given pressures;
+// degenerate lines; bad arguments.
+TEST_F(TwoPhaseMarch, UnknownMethodDegenerateLinesAndBadArguments) {
     Line line;
     line.method = 9;
     for (int i = 0; i < line.n; ++i) line.p[i] = 3.0 - 0.1 * i;
@@ -215,12 +216,6 @@ TEST_F(TwoPhaseMarch, UnknownMethodAndBadArguments) {
     EXPECT_EQ(NewTwoPhaseDp(1, 2, line.n, 0, 1, 1, &line.pipe, &line.r, line.w, nullptr, line.h.data(),
                             line.z.data(), line.t.data(), line.v.data(), nullptr, kTol, 0, 0, 0, 0), 0);
     EXPECT_TRUE(line.Invalid());
-    CloseProps();  // without a workspace no node can be flashed
-    Line closed(0.0);
-    EXPECT_TRUE(closed.Run() == 0 && closed.Invalid());
-}
-
-TEST_F(TwoPhaseMarch, DegenerateLines) {
     // No segment: the downstream node is flashed, nothing else.
     Line zero;
     zero.n = 0;
@@ -242,6 +237,9 @@ TEST_F(TwoPhaseMarch, DegenerateLines) {
     EXPECT_EQ(negative.p, once.p);
     for (int i = 0; i < given.n; ++i) given.p[i] = unusable.p[i + 1];
     EXPECT_TRUE(given.Run() == -1 && unusable.p == given.p);
+    CloseProps();  // without a workspace no node can be flashed
+    Line closed(0.0);
+    EXPECT_TRUE(closed.Run() == 0 && closed.Invalid());
 }
 
 using vt::test::CsvRow;
