@@ -143,9 +143,9 @@ TEST_F(FlashTest, ThreePhasesWithWater) {
 }
 
 // The free-water model's own saturation pressure against the IFC-67
-// saturation line (itself checked against IAPWS-IF97).
-// Pure liquid water against a vapour of water fraction 0.4: the water
-// K-value ln(y/x) + WaterLnK is ln(Psat/P) (Raoult).
+// saturation line (itself checked against IAPWS-IF97); pure liquid water
+// against a vapour of water fraction 0.4: the water K-value ln(y/x) +
+// WaterLnK is ln(Psat/P) (Raoult).
 TEST(WaterPsat, AgreesWithTheSteamTables) {
     for (double t = 275.0; t <= 500.0; t += 5.0) {
         const double ps = SaturationPressure(t) * 22120.0;
@@ -318,8 +318,7 @@ TEST_F(FlashTest, FlashFinishMergesIdenticalLiquids) {
 using LnKAtTest = FlashTest;
 
 // Identical compositions: 0 for a component absent from both, no derivative
-// for mode <= 2, Lee-Kesler's Psat/P for method 3; one side missing a
-// component uses the 1e-30 floor.
+// for mode <= 2; one side missing a component uses the 1e-30 floor.
 TEST_F(LnKAtTest, IdenticalCompositionsAndTheFloor) {
     test::OpenTable({"methane", "propane", "n-hexane", "nitrogen"});
     const double x[] = {0.2, 0.3, 0.5, 0.0}, xa[] = {0.0, 0.0, 1.0, 0.0}, xb[] = {0.9, 0.0, 0.1, 0.0};
