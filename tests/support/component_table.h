@@ -16,6 +16,13 @@ inline const std::vector<CsvRow>& Library() {
     return lib;
 }
 
+// The library's component names, in its order.
+inline std::vector<std::string> ComponentNames() {
+    std::vector<std::string> names;
+    for (const CsvRow& row : Library()) names.push_back(row.Str("name"));
+    return names;
+}
+
 inline CompRecord Component(const std::string& name) {
     const std::vector<CsvRow>& lib = Library();
     for (const CsvRow& row : lib) {

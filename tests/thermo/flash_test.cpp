@@ -416,7 +416,7 @@ void NestedBisection(const std::vector<double>& z, const std::vector<double>& k1
 TEST_F(FlashTest, SplitSearchFindsTheNestedBisectionsPoint) {
     const int n = 12;
     std::vector<std::string> names;
-    for (int i = 0; i < n; ++i) names.push_back(test::Library()[i].Str("name"));
+    for (int i = 0; i < n; ++i) names.push_back(test::ComponentNames()[i]);
     test::OpenTable(names);
     std::mt19937_64 rng(20240611);
     std::uniform_real_distribution<double> u(0.0, 1.0);
