@@ -64,11 +64,4 @@ inline void FitViscosity(int kind) {
     }
 }
 
-// Pure component i of an n-component table as a composition.
-inline std::vector<double> Pure(int n, int i) {
-    std::vector<double> x(n, 0.0);
-    x[i] = 1.0;
-    return x;
-}
-
 }  // namespace vt::test
