@@ -185,7 +185,8 @@ TEST_F(Prop3Test, BubbleAndDewPointsAgainstIndependentImplementation) {
             EXPECT_EQ(o.status, 0);
             EXPECT_NEAR(o.t, t, 0.01);
             EXPECT_EQ(o.frac[0], vf);
-            EXPECT_NE((vf == 0.0 ? o.y : o.x)[0], MISSING);
+            // The incipient phase's composition and properties too.
+            EXPECT_TRUE((vf == 0.0 ? o.y : o.x)[0] != MISSING && o.cp[0] > 0.0 && o.cp[1] > 0.0 && o.s[0] > o.s[1]);
             Out back = Call(m, m, t, MISSING, z, vf);
             EXPECT_EQ(back.status, 0);
             EXPECT_NEAR(back.p, p, row["ptol"]);
