@@ -35,7 +35,7 @@ TEST(Format, Renderings) {
     VantaroString s = nullptr;
     char buf[64];
     for (const vt::test::CsvRow& c : vt::test::ReadCsv("tests/data/format_cases.csv")) {
-        const std::string kind = c.Str("kind"), spec = c.Str("spec"), text = c.Str("text");
+        const std::string kind = c.Str("kind"), spec = c.Str("format"), text = c.Str("text");
         const int digits = static_cast<int>(c["scale"]);
         if (kind == "ext") {
             EXPECT_EQ(Ext(c["value"], c["scale"], c["offset"], spec.c_str()), text) << spec;
