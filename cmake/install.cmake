@@ -54,7 +54,7 @@ install(FILES ${CMAKE_BINARY_DIR}/package/vantaro.pc DESTINATION ${VANTARO_PC_DI
 if(VANTARO_TESTS)
   set(install_test ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
       -DCONSUMER_DIR=${CMAKE_SOURCE_DIR}/tests/install -DC_COMPILER=${CMAKE_C_COMPILER}
-      -DLIBDIR=${CMAKE_INSTALL_LIBDIR} -DVERSION=${PROJECT_VERSION})
+      -DLIBDIR=${CMAKE_INSTALL_LIBDIR} -DVERSION=${PROJECT_VERSION} -DWITH_CLI=${VANTARO_CLI})
   if(WIN32)
     add_test(NAME install_tree COMMAND ${install_test} -DMODE=windows
              -DWORK_DIR=${CMAKE_BINARY_DIR}/install-test/windows -P ${CMAKE_SOURCE_DIR}/cmake/test_install.cmake)
