@@ -12,15 +12,6 @@
 
 namespace vt {
 
-// Phase slots of a node's property arrays.
-enum TwoPhaseSlot : int {
-    kSlotVapour = 0,
-    kSlotLiquid = 1,
-    kSlotAqueous = 2,
-    kSlotMixture = 3,
-    kSlotCombinedLiquid = 4,
-};
-
 // Flow-regime codes written by the methods.
 inline constexpr int32_t kRegimeUndetermined = 0;
 inline constexpr int32_t kRegimeSinglePhase = 1;

@@ -6,6 +6,7 @@
 #include "hydraulics/friction.h"
 #include "hydraulics/twophase_detail.h"
 #include "hydraulics/vapour.h"
+#include "platform/constants.h"
 #include "props/prop3.h"
 #include "transport/transport.h"
 #include "workspace/workspace.h"
@@ -69,7 +70,7 @@ bool EvaluateNode(const Workspace& ws, const TwoPhaseCase& c, double pbar, doubl
     const int32_t st = Prop3(ws, c.thermo, c.hmethod, &t, &pkpa, c.z, ws.molev, ws.mole1, ws.molew,
                              ws.molem, phases, frac, hh, s, cp, v, mw, tguess, c.tol);
     if (st == kProp3Invalid || !Positive(t)) return false;
-    const double rho3 = SlotDensity(mw, v, kSlotMixture);
+    const double rho3 = SlotDensity(mw, v, kOverallSlot);
     if (!Positive(rho3)) return false;
 
     node.t = t;
@@ -82,7 +83,7 @@ bool EvaluateNode(const Workspace& ws, const TwoPhaseCase& c, double pbar, doubl
     double vol[3] = {0.0, 0.0, 0.0};  // phase volume per kmol of feed
     for (int k = 0; k < 3; ++k) {
         if (node.rho[k] == MISSING) continue;
-        if (k == kSlotVapour) {
+        if (k == kVapourSlot) {
             ViscVapour(ws, comps[k], t, &node.mu[k]);
         } else {
             ViscLiquid(ws, comps[k], pkpa, t, node.rho[k], &node.mu[k]);
@@ -110,7 +111,7 @@ bool EvaluateNode(const Workspace& ws, const TwoPhaseCase& c, double pbar, doubl
                               vl
                         : MISSING;
 
-    const double kmolPerS = c.w / (3600.0 * mw[kSlotMixture]);
+    const double kmolPerS = c.w / (3600.0 * mw[kOverallSlot]);
     node.qv = frac[0] > 0.0 && node.rho[0] != MISSING ? frac[0] * kmolPerS * v[0] : 0.0;
     node.ql = frac[4] > 0.0 && node.rho[4] != MISSING ? frac[4] * kmolPerS * v[4] : 0.0;
     node.velocity = c.w / 3600.0 / (rho3 * area);
